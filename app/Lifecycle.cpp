@@ -1,0 +1,83 @@
+#include "app/Lifecycle.h"
+
+#include "app/SingleInstance.h"
+#include "web/modHelp.h"
+
+#include <QApplication>
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool g_ending = false;
+QList<QPointer<QWidget>> g_closing;
+
+Lifecycle::Ender &ender()
+{
+    static Lifecycle::Ender e;
+    return e;
+}
+
+bool isProgramWindow(const QWidget *w)
+{
+    const Qt::WindowType type = w->windowType();
+    return type == Qt::Window || type == Qt::Dialog;
+}
+
+bool alreadyClosing(QWidget *w)
+{
+    for (const QPointer<QWidget> &p : std::as_const(g_closing))
+        if (p == w)
+            return true;
+    return false;
+}
+
+} // namespace
+
+namespace Lifecycle {
+
+bool isEnding()
+{
+    return g_ending;
+}
+
+void setEnderForTest(Ender e)
+{
+    ender() = std::move(e);
+}
+
+void resetForTest()
+{
+    g_ending = false;
+    g_closing.clear();
+}
+
+} // namespace Lifecycle
+
+void modHelp::EndProgram()
+{
+    // May be entered again from a close handler this walk triggers; the inner call finishes the job.
+    g_ending = true;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QList<QPointer<QWidget>> pending;
+    for (QWidget *w : windows)
+        pending.append(w);
+    for (const QPointer<QWidget> &w : std::as_const(pending)) {
+        if (!w || !isProgramWindow(w) || alreadyClosing(w))
+            continue;
+        g_closing.append(w);
+        w->close(); // a window that refuses to close is simply left behind
+    }
+
+    SingleInstance::release();
+    if (ender()) {
+        ender()(0);
+        return;
+    }
+    std::fflush(nullptr);
+    std::_Exit(0); // nothing of the program may run after this point
+}

@@ -1,0 +1,58 @@
+#include "app/UpdateReminder.h"
+
+#include "app/Clock.h"
+#include "app/MessageBoxes.h"
+#include "app/Settings.h"
+#include "web/modHelp.h"
+
+namespace Reminder {
+
+QString encode(const QDate &date)
+{
+    return date.toString(Qt::ISODate);
+}
+
+QDate decode(const QString &stored)
+{
+    return QDate::fromString(stored.trimmed(), Qt::ISODate);
+}
+
+Action decide(const QString &stored, const QDate &today)
+{
+    const QDate last = decode(stored);
+    // An unreadable value would otherwise silence the reminder for good: start counting afresh.
+    if (!last.isValid())
+        return Action::RecordToday;
+    const qint64 days = today.daysTo(last);
+    if (days >= -kThresholdDays && days <= kThresholdDays)
+        return Action::StaySilent;
+    return Action::Ask;
+}
+
+QString question()
+{
+    return QStringLiteral("There maybe an update to this software available\r"
+                          "Do you want to check for an update?");
+}
+
+} // namespace Reminder
+
+void modHelp::UpdateReminder()
+{
+    const QDate today = Clock::today();
+    switch (Reminder::decide(Settings::reminderDate(), today)) {
+    case Reminder::Action::StaySilent:
+        return;
+    case Reminder::Action::RecordToday:
+        Settings::setReminderDate(Reminder::encode(today));
+        return;
+    case Reminder::Action::Ask: {
+        const bool yes = MessageBoxes::askYesNo(nullptr, Reminder::question());
+        // Written before the page opens, so a failing browser cannot make it ask again tomorrow.
+        Settings::setReminderDate(Reminder::encode(today));
+        if (yes)
+            modHelp::OpenDownloadPage();
+        return;
+    }
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// The reminder's decision, apart from the store and the message box.
+namespace Reminder {
+
+enum class Action {
+    RecordToday, // first start, or a stored value that is not a date: write today, say nothing
+    StaySilent,  // within 14 days either way: nothing shown, nothing written
+    Ask,         // show the question, then write today
+};
+
+constexpr int kThresholdDays = 14;
+
+Action decide(const QString &stored, const QDate &today);
+
+// Stored dates are ISO 8601, so a change of the user's date format cannot break them.
+QString encode(const QDate &date);
+QDate decode(const QString &stored);
+
+QString question();
+
+} // namespace Reminder

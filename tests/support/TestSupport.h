@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/MessageBoxes.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+
+// Records every message box instead of showing it, answering with a scripted button.
+class MessageRecorder final
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder &) = delete;
+    MessageRecorder &operator=(const MessageRecorder &) = delete;
+
+    QList<MessageBoxes::Shown> shown;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+
+    QStringList texts() const;
+};
+
+// Captures every address handed to the browser.
+class UrlRecorder final : public QObject
+{
+    Q_OBJECT
+public:
+    UrlRecorder();
+    ~UrlRecorder() override;
+
+    QList<QUrl> urls;
+    QStringList addresses() const; // fully encoded, as the browser would get them
+
+public slots:
+    void open(const QUrl &url);
+};
+
+// Ends of the process are counted instead of ending the test.
+class EndRecorder final
+{
+public:
+    EndRecorder();
+    ~EndRecorder();
+    EndRecorder(const EndRecorder &) = delete;
+    EndRecorder &operator=(const EndRecorder &) = delete;
+    int ends = 0;
+};
+
+// Settings go to a private folder; no test touches the user's files.
+void isolateUserFolders();
