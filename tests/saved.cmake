@@ -1,0 +1,1 @@
+zl_add_test(tst_saved zl_saved)
