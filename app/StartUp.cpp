@@ -1,0 +1,105 @@
+#include "app/StartUp.h"
+
+#include "app/MessageBoxes.h"
+#include "app/RandomGenerator.h"
+#include "app/SingleInstance.h"
+#include "reading/frmMain.h"
+#include "web/modHelp.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QScreen>
+
+namespace {
+qint16 g_intCoBrandRandomNumber = 0;
+
+void centreOnScreen(QWidget &window)
+{
+    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+} // namespace
+
+namespace StartUp {
+
+qint16 coBrandNumber(float r)
+{
+    return Random::roundHalfEven16(static_cast<double>(r) * 6.0 + 1.0);
+}
+
+Banner bannerFor(qint16 number)
+{
+    switch (number) {
+    case 2:
+    case 4:
+    case 6:
+        return Banner::FullBrand;
+    case 1:
+    case 3:
+    case 5:
+        return Banner::Cobrand;
+    default:
+        return Banner::Unchanged; // 7 keeps the window's own stacking
+    }
+}
+
+qint16 intCoBrandRandomNumber()
+{
+    return g_intCoBrandRandomNumber;
+}
+
+void prepareApplication()
+{
+    // The windows are drawn for these two families; fall back to a font every desktop has.
+    const QStringList substitutes{QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma"),
+                                  QStringLiteral("Arial"), QStringLiteral("Helvetica")};
+    QFont::insertSubstitutions(QStringLiteral("Verdana"), substitutes);
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), substitutes);
+
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zenor-lyrandel-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QApplication::setApplicationDisplayName(MessageBoxes::appTitle());
+    // Windows come and go at exit; only EndProgram ends the process.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void CoBrand_Randomize(frmMain &window)
+{
+    g_intCoBrandRandomNumber = coBrandNumber(Random::next());
+    switch (bannerFor(g_intCoBrandRandomNumber)) {
+    case Banner::FullBrand:
+        window.bringFullBrandToFront();
+        break;
+    case Banner::Cobrand:
+        window.bringCobrandToFront();
+        break;
+    case Banner::Unchanged:
+        break;
+    }
+}
+
+void RunStartUp()
+{
+    if (!SingleInstance::acquire()) {
+        MessageBoxes::information(nullptr, QStringLiteral("Application is already running"));
+        modHelp::EndProgram();
+        return;
+    }
+    Random::seedFromTimer();
+    modHelp::UpdateReminder();
+
+    auto *window = new frmMain; // deletes itself when closed
+    window->adjustSize();
+    centreOnScreen(*window);
+    window->show();
+    CoBrand_Randomize(*window);
+}
+
+} // namespace StartUp

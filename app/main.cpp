@@ -1,0 +1,11 @@
+#include "app/StartUp.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    StartUp::prepareApplication();
+    StartUp::RunStartUp();
+    return QApplication::exec();
+}

@@ -1,0 +1,218 @@
+#include "reading/frmMain.h"
+
+#include "ui_frmMain.h"
+
+#include "app/Lifecycle.h"
+#include "app/MessageBoxes.h"
+#include "app/RandomGenerator.h"
+#include "promotion/frmPromotion.h"
+#include "reading/Draw.h"
+#include "reading/NameFilter.h"
+#include "reading/SignTable.h"
+#include "saved/OpenDialog.h"
+#include "saved/SavedReadingFile.h"
+#include "saved/Scramble.h"
+#include "web/LinkTable.h"
+#include "web/frmAbout.h"
+#include "web/modHelp.h"
+
+#include <QCloseEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QPointer>
+
+namespace {
+QPointer<frmMain> g_loaded;
+}
+
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMain>())
+{
+    m_ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A fixed dialog-like frame: no minimise and no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    g_loaded = this;
+
+    m_lblCaption = {m_ui->lblCaption_0, m_ui->lblCaption_1, m_ui->lblCaption_2};
+    m_ui->Label61->setText(QStringLiteral("Join the free discussion board for all things mystic at ") +
+                           Sites::mainHost());
+    m_ui->picOracle->setAccessibleName(QStringLiteral("Sign picture"));
+    m_ui->txtName->setAccessibleName(m_ui->lblLabel_0->text());
+    m_ui->txtQuestion->setAccessibleName(m_ui->lblLabel_1->text());
+    m_ui->txtName->installEventFilter(this);
+
+    connect(m_ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+    connect(m_ui->cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
+    connect(m_ui->cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+
+    connect(m_ui->Label61, &LinkLabel::clicked, this, &modHelp::OpenHomePage);
+    connect(m_ui->lblCobrand, &LinkLabel::clicked, this, &modHelp::OpenCoBrandPage);
+    connect(m_ui->lblFullBrand, &LinkLabel::clicked, this, &modHelp::OpenFullyBrandedPage);
+    connect(m_ui->mnuOnline, &QAction::triggered, this, &modHelp::OpenOnlineHelpPage);
+    connect(m_ui->mnuVisit, &QAction::triggered, this, &modHelp::OpenHomePage);
+    connect(m_ui->mnuUpdate, &QAction::triggered, this, &modHelp::OpenDownloadPage);
+    connect(m_ui->mnuDonate, &QAction::triggered, this, &modHelp::OpenDonatePage);
+    connect(m_ui->mnuMakeMoney, &QAction::triggered, this, &modHelp::OpenFullyBrandedPage);
+    connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(m_ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+frmMain *frmMain::loaded()
+{
+    return g_loaded.data();
+}
+
+void frmMain::Form_Load()
+{
+    m_ui->fraMain->raise();
+}
+
+void frmMain::cmdNext_Click()
+{
+    if (!ValidateName())
+        return;
+    ShowReading();
+    m_ui->cmdBack->setFocus();
+    m_ui->fraResult->raise();
+}
+
+bool frmMain::ValidateName()
+{
+    // Taken exactly as typed: a name of spaces counts as a name.
+    if (!m_ui->txtName->text().isEmpty())
+        return true;
+    MessageBoxes::critical(this, QStringLiteral("Please Enter Your First Name"));
+    m_ui->txtName->setFocus();
+    return false;
+}
+
+void frmMain::ShowReading()
+{
+    const int index = drawSignIndex(Random::next());
+    if (const auto name = SignTable::letterName(index))
+        m_lblCaption[0]->setText(name->toUpper());
+    if (const auto keyword = SignTable::keyword(index))
+        m_lblCaption[1]->setText(*keyword);
+    if (const auto interpretation = SignTable::interpretation(index))
+        m_lblCaption[2]->setText(*interpretation);
+
+    // Never leave the last reading's picture beside new texts: no picture is better than a wrong one.
+    const QPixmap picture = m_IMG.picture(index + 1);
+    if (picture.isNull())
+        m_ui->picOracle->clear();
+    else
+        m_ui->picOracle->setPixmap(picture);
+    m_ui->picOracle->setAccessibleDescription(m_lblCaption[0]->text());
+}
+
+void frmMain::cmdBack_Click()
+{
+    m_ui->txtName->setText(QString());
+    m_ui->txtQuestion->setPlainText(QString());
+    m_ui->txtName->setFocus();
+    m_ui->fraMain->raise();
+}
+
+void frmMain::cmdOpen_Click()
+{
+    const QString fileName = OpenDialog::chooseSavedReading(this);
+    if (!SavedReading::passesExtensionTest(fileName)) {
+        MessageBoxes::critical(this, QStringLiteral("Please Check The File."));
+        return;
+    }
+    if (fileName.isEmpty())
+        return; // cancelled
+
+    const SavedReading::Lines lines = SavedReading::readFirstLines(fileName);
+    // The lists hold no entries, so no value can select one; setting them changes nothing on screen.
+    m_ui->cboMonth->setCurrentText(UnscrambleText(lines[3]));
+    m_ui->cboDate->setCurrentText(UnscrambleText(lines[4]));
+    m_ui->cboYear->setCurrentText(UnscrambleText(lines[5]));
+
+    cmdNext_Click();
+    if (frmPromotion *promotion = frmPromotion::instance())
+        promotion->hide();
+}
+
+void frmMain::mnuAbout_Click()
+{
+    frmAbout box;
+    box.exec();
+}
+
+void frmMain::txtName_KeyPress(int &keyAscii)
+{
+    if (NameFilter::accepts(keyAscii))
+        return;
+    keyAscii = 0;
+    m_ui->txtName->setFocus();
+    MessageBoxes::critical(this, NameFilter::refusal());
+}
+
+bool frmMain::filterNameKey(int code)
+{
+    int keyAscii = code;
+    txtName_KeyPress(keyAscii);
+    return keyAscii == 0;
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_ui->txtName)
+        return QMainWindow::eventFilter(watched, event);
+
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const std::optional<int> code = NameFilter::typedCharacterCode(key->key(), key->modifiers(), key->text());
+        if (code)
+            return filterNameKey(*code);
+    } else if (event->type() == QEvent::InputMethod) {
+        // Composed characters (dead keys, input methods) are typed characters too.
+        const auto *im = static_cast<QInputMethodEvent *>(event);
+        for (const QChar ch : im->commitString()) {
+            if (filterNameKey(ch.unicode()))
+                return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::bringFullBrandToFront()
+{
+    m_ui->lblFullBrand->raise();
+}
+
+void frmMain::bringCobrandToFront()
+{
+    m_ui->lblCobrand->raise();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloading) {
+        m_unloading = true;
+        Form_Unload();
+    }
+    event->accept(); // the close is never cancelled
+}
+
+void frmMain::Form_Unload()
+{
+    // While the program is ending, closing must not open the promotion screen again.
+    if (Lifecycle::isEnding())
+        return;
+    frmPromotion *promotion = frmPromotion::instance();
+    if (!promotion) {
+        // Without the screen the process would run on with no window at all.
+        modHelp::EndProgram();
+        return;
+    }
+    promotion->show();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "reading/PictureList.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+
+namespace Ui {
+class frmMain;
+}
+
+// The main window: a two-page reading wizard with the menu bar, the banner and the branding links.
+class frmMain final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The loaded main window, or nullptr.
+    static frmMain *loaded();
+
+    void cmdNext_Click();
+    void cmdBack_Click();
+    void cmdOpen_Click();
+    void mnuAbout_Click();
+    // The name field's key filter: keyAscii is set to 0 when the character is refused.
+    void txtName_KeyPress(int &keyAscii);
+
+    // The branding pick at start-up brings one of the two overlapping links to the front.
+    void bringFullBrandToFront();
+    void bringCobrandToFront();
+
+    Ui::frmMain *ui() const { return m_ui.get(); }
+    QLabel *lblCaption(int index) const { return m_lblCaption.at(static_cast<size_t>(index)); }
+    const PictureList &IMG() const { return m_IMG; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    bool ValidateName();
+    void ShowReading();
+    bool filterNameKey(int code);
+
+    std::unique_ptr<Ui::frmMain> m_ui;
+    std::array<QLabel *, 3> m_lblCaption{};
+    PictureList m_IMG;
+    bool m_unloading = false;
+};

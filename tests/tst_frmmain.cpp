@@ -1,0 +1,381 @@
+#include "app/RandomGenerator.h"
+#include "app/StartUp.h"
+#include "promotion/frmPromotion.h"
+#include "reading/SignTable.h"
+#include "reading/frmMain.h"
+#include "tests/support/TestSupport.h"
+#include "ui_frmMain.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QMenuBar>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+QString nameRefusal()
+{
+    return QStringLiteral("Please Enter Character Only");
+}
+float rFor(int index)
+{
+    return static_cast<float>(index) / 23.0f;
+}
+} // namespace
+
+class TestFrmMain final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void layoutAsDesigned();
+    void tabOrderRunsThroughBothPages();
+    void emptyNameIsRefused();
+    void readingShowsTheDrawnSign_data();
+    void readingShowsTheDrawnSign();
+    void spacesOnlyNameStillReads();
+    void backEmptiesBothFields();
+    void accessKeysOfCoveredPageStayLive();
+    void keyFilterRefusesNonLetters_data();
+    void keyFilterRefusesNonLetters();
+    void keyFilterLetsLettersAndEditingKeysThrough();
+    void pasteIsNotFiltered();
+    void screenReaderNames();
+    void bannerPick_data();
+    void bannerPick();
+    void closingShowsThePromotionScreenOnce_data();
+    void closingShowsThePromotionScreenOnce();
+
+private:
+    std::unique_ptr<MessageRecorder> m_boxes;
+    QPointer<frmMain> m_window;
+};
+
+void TestFrmMain::initTestCase()
+{
+    isolateUserFolders();
+    StartUp::prepareApplication();
+}
+
+void TestFrmMain::init()
+{
+    m_boxes = std::make_unique<MessageRecorder>();
+    m_window = new frmMain;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_window->activateWindow();
+    m_window->ui()->txtName->setFocus();
+}
+
+void TestFrmMain::cleanup()
+{
+    if (m_window) {
+        m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+        delete m_window;
+    }
+    if (frmPromotion *promotion = frmPromotion::loaded())
+        delete promotion;
+    Random::clearQueueForTest();
+    m_boxes.reset();
+}
+
+// The front page is the sibling that lies last in its parent's stacking order.
+static QWidget *frontPage(const Ui::frmMain *ui)
+{
+    const QObjectList &children = ui->centralwidget->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        if (*it == ui->fraMain || *it == ui->fraResult)
+            return static_cast<QWidget *>(*it);
+    }
+    return nullptr;
+}
+
+void TestFrmMain::layoutAsDesigned()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Zenor Lyrandel v1.15"));
+    QCOMPARE(ui->centralwidget->size(), QSize(521, 261));
+    QCOMPARE(frontPage(ui), ui->fraMain);
+    QCOMPARE(ui->fraMain->geometry(), ui->fraResult->geometry());
+    QVERIFY(ui->fraResult->isVisible() && ui->fraResult->isEnabled());
+    QVERIFY(!(m_window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+
+    QCOMPARE(ui->cmdNext->text(), QStringLiteral("&Get My Lyrandel Reading"));
+    QCOMPARE(ui->cmdBack->text(), QStringLiteral("&Back"));
+    QCOMPARE(ui->cmdOpen->text(), QStringLiteral("&Open Previously Saved Reading"));
+    QCOMPARE(ui->fraResult->title(), QStringLiteral("Lyrandel Result"));
+    QCOMPARE(ui->fraBirthDay->title(), QStringLiteral("* Birth Day"));
+    QCOMPARE(ui->lblLabel_0->text(), QStringLiteral("Enter First Name"));
+    QCOMPARE(ui->lblLabel_1->text(), QStringLiteral("Ask A Question"));
+    QCOMPARE(ui->lblLabel_2->text(), QStringLiteral("Let the Zenor Lyrandel guide you in solving your problems. "
+                                                    "Enter your problem and get a reading instantly."));
+    QVERIFY(ui->lblCobrand->text().startsWith(QStringLiteral("Co-brand this software for your site.")));
+    QCOMPARE(ui->lblFullBrand->geometry(), ui->lblCobrand->geometry());
+
+    // Present, enabled, yet below the visible client area.
+    for (QWidget *unseen : {static_cast<QWidget *>(ui->cmdOpen), static_cast<QWidget *>(ui->fraBirthDay)}) {
+        QVERIFY(unseen->isVisible() && unseen->isEnabled());
+        QVERIFY(unseen->y() >= ui->centralwidget->height());
+    }
+    QCOMPARE(ui->cboMonth->count(), 0);
+
+    // The menu bar, in order, with the switched-off item.
+    QStringList top;
+    for (QAction *action : ui->menubar->actions())
+        top << action->text();
+    QCOMPARE(top, QStringList({"&File", "&Help", "&Donate", "Make Money &Online"}));
+    QVERIFY(!ui->mnuMakeMoney->isEnabled());
+    QStringList help;
+    for (QAction *action : ui->mnuHelp->actions())
+        help << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(help, QStringList({"&Online Help", "&Visit Us Online", "-", "&Check for Software Update", "-",
+                                "&About Software"}));
+    QCOMPARE(ui->mnuExit->text(), QStringLiteral("E&xit"));
+}
+
+void TestFrmMain::tabOrderRunsThroughBothPages()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    const QList<QWidget *> expected{ui->txtQuestion, ui->cmdNext, ui->cboMonth, ui->cboDate, ui->cboYear,
+                                    ui->cmdOpen,     ui->picOracle, ui->cmdBack, ui->txtName};
+    QCOMPARE(QApplication::focusWidget(), ui->txtName);
+    for (QWidget *next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QVERIFY(m_boxes->shown.isEmpty());
+}
+
+void TestFrmMain::emptyNameIsRefused()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    ui->txtQuestion->setPlainText(QStringLiteral("Will it rain?"));
+    Random::queueForTest({0.5f});
+    ui->cmdNext->click();
+    QCOMPARE(m_boxes->texts(), QStringList{QStringLiteral("Please Enter Your First Name")});
+    QCOMPARE(m_boxes->shown.first().icon, QMessageBox::Critical);
+    QCOMPARE(m_boxes->shown.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(m_boxes->shown.first().title, QStringLiteral("Zenor Lyrandel"));
+    QCOMPARE(frontPage(ui), ui->fraMain);
+    QCOMPARE(QApplication::focusWidget(), ui->txtName);
+    QCOMPARE(ui->txtQuestion->toPlainText(), QStringLiteral("Will it rain?"));
+    QCOMPARE(Random::next(), 0.5f); // no draw was taken
+}
+
+void TestFrmMain::readingShowsTheDrawnSign_data()
+{
+    QTest::addColumn<float>("r");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<int>("index");
+    QTest::newRow("Alpha") << 0.0f << "ALPHA" << "All" << 0;
+    QTest::newRow("Gamma") << rFor(2) << "GAMMA" << "The Earth" << 2;
+    QTest::newRow("Mu") << rFor(11) << "MU" << "Hard Work" << 11;
+    QTest::newRow("Nu at one half") << 0.5f << "NU" << "Conflict" << 12;
+    QTest::newRow("Khi") << rFor(21) << "KHI" << "Golden" << 21;
+    QTest::newRow("Omega") << std::nextafter(1.0f, 0.0f) << "OMEGA" << "Complex" << 23;
+}
+
+void TestFrmMain::readingShowsTheDrawnSign()
+{
+    QFETCH(float, r);
+    QFETCH(QString, name);
+    QFETCH(QString, keyword);
+    QFETCH(int, index);
+    const Ui::frmMain *ui = m_window->ui();
+    QTest::keyClicks(ui->txtName, QStringLiteral("Ada"));
+    Random::queueForTest({r});
+    ui->cmdNext->click();
+
+    QVERIFY(m_boxes->shown.isEmpty());
+    QCOMPARE(frontPage(ui), ui->fraResult);
+    QCOMPARE(QApplication::focusWidget(), ui->cmdBack);
+    QCOMPARE(ui->lblCaption_0->text(), name);
+    QCOMPARE(ui->lblCaption_1->text(), keyword);
+    QCOMPARE(ui->lblCaption_2->text(), SignTable::interpretation(index).value());
+    const QPixmap shown = ui->picOracle->pixmap();
+    QCOMPARE(shown.size(), QSize(74, 74));
+    QCOMPARE(shown.toImage(), m_window->IMG().picture(index + 1).toImage());
+}
+
+void TestFrmMain::spacesOnlyNameStillReads()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    ui->txtName->setText(QStringLiteral("  "));
+    ui->cmdNext->click();
+    QVERIFY(m_boxes->shown.isEmpty());
+    QCOMPARE(frontPage(ui), ui->fraResult);
+}
+
+void TestFrmMain::backEmptiesBothFields()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    ui->txtName->setText(QStringLiteral("Ada"));
+    ui->txtQuestion->setPlainText(QStringLiteral("Should I move?"));
+    Random::queueForTest({0.0f});
+    ui->cmdNext->click();
+    ui->cmdBack->click();
+    QCOMPARE(ui->txtName->text(), QString());
+    QCOMPARE(ui->txtQuestion->toPlainText(), QString());
+    QCOMPARE(frontPage(ui), ui->fraMain);
+    QCOMPARE(QApplication::focusWidget(), ui->txtName);
+    QCOMPARE(ui->lblCaption_0->text(), QStringLiteral("ALPHA")); // the last reading stays behind
+}
+
+void TestFrmMain::accessKeysOfCoveredPageStayLive()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    QTest::keyClicks(ui->txtName, QStringLiteral("Ada"));
+    Random::queueForTest({0.0f, rFor(5)});
+    QTest::keyClick(m_window, Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(frontPage(ui), ui->fraResult);
+    QCOMPARE(ui->lblCaption_0->text(), QStringLiteral("ALPHA"));
+    // Alt+G from the result page draws again for the same name.
+    QTest::keyClick(m_window, Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(ui->lblCaption_0->text(), QStringLiteral("ZETA"));
+    // Alt+B from the input page runs Back even though the result page lies behind it.
+    ui->fraMain->raise();
+    QTest::keyClick(m_window, Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(ui->txtName->text(), QString());
+    QVERIFY(m_boxes->shown.isEmpty());
+}
+
+void TestFrmMain::keyFilterRefusesNonLetters_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("space") << int(Qt::Key_Space) << int(Qt::NoModifier) << QStringLiteral(" ");
+    QTest::newRow("digit") << int(Qt::Key_7) << int(Qt::NoModifier) << QStringLiteral("7");
+    QTest::newRow("hyphen") << int(Qt::Key_Minus) << int(Qt::NoModifier) << QStringLiteral("-");
+    QTest::newRow("apostrophe") << int(Qt::Key_Apostrophe) << int(Qt::NoModifier) << QStringLiteral("'");
+    QTest::newRow("accented") << int(Qt::Key_Eacute) << int(Qt::NoModifier) << QStringLiteral("\u00e9");
+    QTest::newRow("enter") << int(Qt::Key_Return) << int(Qt::NoModifier) << QStringLiteral("\r");
+    QTest::newRow("escape") << int(Qt::Key_Escape) << int(Qt::NoModifier) << QStringLiteral("\x1b");
+    QTest::newRow("ctrl+v") << int(Qt::Key_V) << int(Qt::ControlModifier) << QStringLiteral("\x16");
+    QTest::newRow("ctrl+x") << int(Qt::Key_X) << int(Qt::ControlModifier) << QStringLiteral("\x18");
+    QTest::newRow("ctrl+z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << QStringLiteral("\x1a");
+}
+
+void TestFrmMain::keyFilterRefusesNonLetters()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QLineEdit *name = m_window->ui()->txtName;
+    QGuiApplication::clipboard()->setText(QStringLiteral("Pasted"));
+    QTest::keyClicks(name, QStringLiteral("Ab"));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+    QApplication::sendEvent(name, &press);
+    QCOMPARE(name->text(), QStringLiteral("Ab"));
+    QCOMPARE(m_boxes->texts(), QStringList{nameRefusal()});
+    QCOMPARE(m_boxes->shown.first().icon, QMessageBox::Critical);
+    QCOMPARE(QApplication::focusWidget(), name);
+    QCOMPARE(frontPage(m_window->ui()), m_window->ui()->fraMain); // Enter does not read
+}
+
+void TestFrmMain::keyFilterLetsLettersAndEditingKeysThrough()
+{
+    QLineEdit *name = m_window->ui()->txtName;
+    QTest::keyClicks(name, QStringLiteral("Zoe"));
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QTest::keyClick(name, Qt::Key_Left);
+    QTest::keyClick(name, Qt::Key_Delete);
+    QTest::keyClick(name, Qt::Key_Home);
+    QTest::keyClick(name, 'Y');
+    QCOMPARE(name->text(), QStringLiteral("YZ"));
+    QVERIFY(m_boxes->shown.isEmpty());
+    QTest::keyClick(name, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_window->ui()->txtQuestion);
+    QVERIFY(m_boxes->shown.isEmpty());
+}
+
+void TestFrmMain::pasteIsNotFiltered()
+{
+    QLineEdit *name = m_window->ui()->txtName;
+    QGuiApplication::clipboard()->setText(QStringLiteral("Jean-Luc 2"));
+    name->paste(); // what the context menu's Paste does
+    QCOMPARE(name->text(), QStringLiteral("Jean-Luc 2"));
+    QVERIFY(m_boxes->shown.isEmpty());
+}
+
+void TestFrmMain::screenReaderNames()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    const auto nameOf = [](QWidget *w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    QCOMPARE(nameOf(ui->txtName), QStringLiteral("Enter First Name"));
+    QCOMPARE(nameOf(ui->txtQuestion), QStringLiteral("Ask A Question"));
+    QCOMPARE(nameOf(ui->cmdNext), QStringLiteral("Get My Lyrandel Reading"));
+    QCOMPARE(nameOf(ui->Label61), ui->Label61->text());
+    QCOMPARE(QAccessible::queryAccessibleInterface(ui->lblCobrand)->role(), QAccessible::Link);
+}
+
+void TestFrmMain::bannerPick_data()
+{
+    QTest::addColumn<float>("r");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("front");
+    // r x 6 + 1 is exactly 2.5 and 5.5 for these two r: halves go to the even neighbour.
+    QTest::newRow("0 gives 1") << 0.0f << 1 << "lblCobrand";
+    QTest::newRow("2.5 gives 2") << 0.25f << 2 << "lblFullBrand";
+    QTest::newRow("3.4 gives 3") << 0.4f << 3 << "lblCobrand";
+    QTest::newRow("4.6 gives 5") << 0.6f << 5 << "lblCobrand";
+    QTest::newRow("5.5 gives 6") << 0.75f << 6 << "lblFullBrand";
+    QTest::newRow("7 keeps the layout") << std::nextafter(1.0f, 0.0f) << 7 << "lblCobrand";
+}
+
+void TestFrmMain::bannerPick()
+{
+    QFETCH(float, r);
+    QFETCH(int, number);
+    QFETCH(QString, front);
+    Random::queueForTest({r});
+    StartUp::CoBrand_Randomize(*m_window);
+    QCOMPARE(int(StartUp::intCoBrandRandomNumber()), number);
+    const QObjectList &stack = m_window->ui()->fraFullBrand->children();
+    QCOMPARE(stack.last()->objectName(), front);
+}
+
+void TestFrmMain::closingShowsThePromotionScreenOnce_data()
+{
+    QTest::addColumn<bool>("viaMenu");
+    QTest::addColumn<bool>("promotionExisted");
+    QTest::newRow("close box") << false << false;
+    QTest::newRow("File Exit") << true << false;
+    QTest::newRow("close box, screen already made") << false << true;
+}
+
+void TestFrmMain::closingShowsThePromotionScreenOnce()
+{
+    QFETCH(bool, viaMenu);
+    QFETCH(bool, promotionExisted);
+    EndRecorder ends;
+    QPointer<frmPromotion> early = promotionExisted ? frmPromotion::instance() : nullptr;
+    if (early)
+        early->hide();
+
+    m_window->setAttribute(Qt::WA_DeleteOnClose, true);
+    if (viaMenu)
+        m_window->ui()->mnuExit->trigger();
+    else
+        QVERIFY(m_window->close());
+
+    QTRY_VERIFY(m_window.isNull()); // the main window is gone
+    QPointer<frmPromotion> promotion = frmPromotion::loaded();
+    QVERIFY(promotion);
+    QVERIFY(promotion->isVisible());
+    if (promotionExisted)
+        QCOMPARE(promotion.data(), early.data());
+    QCOMPARE(ends.ends, 0);
+    QVERIFY(m_boxes->shown.isEmpty());
+}
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"

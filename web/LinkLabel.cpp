@@ -1,0 +1,109 @@
+#include "web/LinkLabel.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+namespace {
+
+class AccessibleLinkLabel final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleLinkLabel(QWidget *w) : QAccessibleWidget(w, QAccessible::Link)
+    {
+        addControllingSignal(QStringLiteral("clicked()"));
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name) {
+            const QString explicitName = widget()->accessibleName();
+            return explicitName.isEmpty() ? label()->text() : explicitName;
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction())
+            static_cast<LinkLabel *>(widget())->activate();
+    }
+
+private:
+    const QLabel *label() const { return static_cast<const QLabel *>(widget()); }
+};
+
+QAccessibleInterface *linkLabelFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("LinkLabel") && object && object->isWidgetType())
+        return new AccessibleLinkLabel(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
+{
+    static const bool registered = [] {
+        QAccessible::installFactory(linkLabelFactory);
+        return true;
+    }();
+    Q_UNUSED(registered)
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void LinkLabel::activate()
+{
+    emit clicked();
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    // Like a button: the click counts only if released over the label.
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (click)
+        activate();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            activate();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}

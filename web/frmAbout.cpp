@@ -1,0 +1,37 @@
+#include "web/frmAbout.h"
+
+#include "ui_frmAbout.h"
+
+#include "web/LinkTable.h"
+#include "web/modHelp.h"
+
+#include <QApplication>
+
+frmAbout::frmAbout(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::frmAbout>())
+{
+    m_ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(QApplication::windowIcon());
+    m_ui->Picture1->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    m_ui->Picture1->setAccessibleName(QStringLiteral("Zenor Lyrandel"));
+    m_ui->lblHomePage->setText(QStringLiteral("Click here to visit ") + webPageAddress(WebPage::Home));
+
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(m_ui->lblHomePage, &LinkLabel::clicked, this, &modHelp::OpenHomePage);
+    // Not the co-branding page: on this box the label advertises the fully branded offer.
+    connect(m_ui->lblCobrand, &LinkLabel::clicked, this, &modHelp::OpenFullyBrandedPage);
+    m_ui->cmdOK->setFocus();
+}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::cmdOK_Click()
+{
+    accept();
+}
+
+void frmAbout::reject()
+{
+    cmdOK_Click();
+}
