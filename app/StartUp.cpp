@@ -65,7 +65,6 @@ void prepareApplication()
     for (const int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/zenor-lyrandel-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
-    QApplication::setApplicationDisplayName(MessageBoxes::appTitle());
     // Windows come and go at exit; only EndProgram ends the process.
     QApplication::setQuitOnLastWindowClosed(false);
 }

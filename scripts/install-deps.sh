@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what building (and, with "test", testing) needs on Debian 12. Safe to run again.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+if [[ "${1:-}" == "test" ]]; then
+    packages+=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus dbus-x11 at-spi2-core
+               python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 clang libclang-rt-14-dev dpkg-dev file)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds everything (installing what is missing) and runs every test: unit and widget tests,
+# end-to-end tests in a real X server, the sanitizer build, the fuzzers and the package check.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh" test
+jobs=$(nproc)
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "Build and run the tests"
+build="$root/build/test"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$jobs"
+ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+step "AddressSanitizer and UndefinedBehaviorSanitizer"
+asan="$root/build/asan"
+cmake -S "$root" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZL_SANITIZE=ON >/dev/null
+cmake --build "$asan" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
+    ctest --test-dir "$asan" --output-on-failure -j "$jobs" -L unit
+
+if [[ -x "$root/tests/fuzz/run-fuzz.sh" ]]; then
+    step "Fuzzing"
+    "$root/tests/fuzz/run-fuzz.sh"
+fi
+
+if [[ -x "$root/scripts/package-test.sh" ]]; then
+    step "Debian package"
+    "$root/scripts/package-test.sh"
+fi
+
+step "All tests passed"
