@@ -15,8 +15,6 @@ Chooser &chooserForTest()
     return chooser;
 }
 
-const QString kFilterText = QStringLiteral("Zenor Free Tessarune Pro (*.num)|*.num");
-
 // The real dialog. A refused file brings the dialog back where the user left it, so the refusal
 // works the same for Qt's own dialog and for a platform one (which closes before we can check).
 QString runRealDialog(QWidget *parent)
@@ -36,6 +34,7 @@ QString runRealDialog(QWidget *parent)
             chosen = QFileInfo(path).absoluteFilePath();
             break;
         }
+        // The dialog is hidden between rounds, so the box goes to the window it belongs to.
         QMessageBox::warning(dialog->parentWidget(), dialog->windowTitle(), refusal);
         if (!dialog)
             break;
@@ -77,7 +76,7 @@ void configure(QFileDialog &dialog)
 {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(nameFiltersFrom(kFilterText));
+    dialog.setNameFilters(nameFiltersFrom(QStringLiteral("Zenor Free Tessarune Pro (*.num)|*.num")));
     dialog.setDefaultSuffix(QStringLiteral("num"));
     dialog.setWindowTitle(QStringLiteral("Select the source file"));
     dialog.selectFile(QString());
