@@ -21,7 +21,8 @@ QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const 
 
     // A lone carriage return breaks the line in the classic box; Qt's label needs a line feed.
     QString display = text;
-    display.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
     QMessageBox box(icon, shown.title, display, buttons, parent ? parent : QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
@@ -41,7 +42,8 @@ void information(QWidget *parent, const QString &text)
 
 bool askYesNo(QWidget *parent, const QString &text)
 {
-    return show(parent, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return show(parent, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 void setResponderForTest(Responder r)

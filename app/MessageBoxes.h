@@ -15,7 +15,8 @@ inline QString appTitle()
     return QStringLiteral("Zenor Lyrandel");
 }
 
-struct Shown {
+struct Shown
+{
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;

@@ -8,7 +8,8 @@
 
 namespace {
 
-struct State {
+struct State
+{
     std::mt19937_64 engine;
     quint64 seed = 0;
     bool seeded = false;

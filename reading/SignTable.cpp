@@ -6,26 +6,27 @@
 
 namespace {
 
-static constexpr const char* kLetterNames[] = {
-    "Alpha", "Beta", "Gamma", "Delta", "Epsilon", "Zeta", "Eta", "Theta", "Iota", "Kappa", "Lambda",
-    "Mu", "Nu", "Xi", "Omicron", "Pi", "Rho", "Sigma", "Tau", "Upsilon", "Phi", "Khi", "Psi",
-    "Omega", "",
+static constexpr const char *kLetterNames[] = {
+    "Alpha", "Beta",    "Gamma", "Delta", "Epsilon", "Zeta",    "Eta", "Theta", "Iota",
+    "Kappa", "Lambda",  "Mu",    "Nu",    "Xi",      "Omicron", "Pi",  "Rho",   "Sigma",
+    "Tau",   "Upsilon", "Phi",   "Khi",   "Psi",     "Omega",   "",
 };
 
-static constexpr const char* kKeywords[] = {
-    "All", "Helper", "The Earth", "Power", "Aspiration", "Tempest", "Sun", "Gods", "Worry", "Waves",
-    "Left", "Hard Work", "Conflict", "Wasted", "Endangered", "Numerous", "Simple", "Basic",
-    "Deliverance", "Enterprise", "Hasty", "Golden", "Decision", "Complex", "",
+static constexpr const char *kKeywords[] = {
+    "All",        "Helper",   "The Earth", "Power", "Aspiration",  "Tempest",    "Sun",
+    "Gods",       "Worry",    "Waves",     "Left",  "Hard Work",   "Conflict",   "Wasted",
+    "Endangered", "Numerous", "Simple",    "Basic", "Deliverance", "Enterprise", "Hasty",
+    "Golden",     "Decision", "Complex",   "",
 };
 
-static constexpr const char* kPictureKeys[] = {
-    "01alpha.jpg", "02beta.jpg", "03gamma.jpg", "04delta.jpg", "05epsilon.jpg", "06zeta.jpg",
-    "07eta.jpg", "08theta.jpg", "09iota.jpg", "10kappa.jpg", "11lambda.jpg", "12mu.jpg", "13nu.jpg",
-    "14xi.jpg", "15omicron.jpg", "16pi.jpg", "17rho.jpg", "18sigma.jpg", "19tau.jpg",
-    "20upsilon.jpg", "21phi.jpg", "22khi.jpg", "23psi.jpg", "24omegae.jpg",
+static constexpr const char *kPictureKeys[] = {
+    "01alpha.jpg", "02beta.jpg",    "03gamma.jpg",   "04delta.jpg", "05epsilon.jpg", "06zeta.jpg",
+    "07eta.jpg",   "08theta.jpg",   "09iota.jpg",    "10kappa.jpg", "11lambda.jpg",  "12mu.jpg",
+    "13nu.jpg",    "14xi.jpg",      "15omicron.jpg", "16pi.jpg",    "17rho.jpg",     "18sigma.jpg",
+    "19tau.jpg",   "20upsilon.jpg", "21phi.jpg",     "22khi.jpg",   "23psi.jpg",     "24omegae.jpg",
 };
 
-static constexpr const char* kInterpretations[] = {
+static constexpr const char *kInterpretations[] = {
     // 0 Alpha
     "This sign denotes the successful outcome of any project you begin during this time. New "
     "ventures are blessed, and a business opened now is likely to prosper. If you have been "
@@ -161,7 +162,7 @@ static_assert(std::size(kKeywords) == SignTable::kEntryCount);
 static_assert(std::size(kInterpretations) == SignTable::kEntryCount);
 static_assert(std::size(kPictureKeys) == SignTable::kSignCount);
 
-std::optional<QString> entry(const char* const (&column)[SignTable::kEntryCount], int index)
+std::optional<QString> entry(const char *const (&column)[SignTable::kEntryCount], int index)
 {
     if (index < 0 || index >= SignTable::kEntryCount)
         return std::nullopt;

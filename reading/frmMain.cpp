@@ -170,7 +170,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const std::optional<int> code = NameFilter::typedCharacterCode(key->key(), key->modifiers(), key->text());
+        const std::optional<int> code =
+            NameFilter::typedCharacterCode(key->key(), key->modifiers(), key->text());
         if (code)
             return filterNameKey(*code);
     } else if (event->type() == QEvent::InputMethod) {

@@ -112,8 +112,9 @@ void TestFrmMain::layoutAsDesigned()
     QCOMPARE(ui->fraBirthDay->title(), QStringLiteral("* Birth Day"));
     QCOMPARE(ui->lblLabel_0->text(), QStringLiteral("Enter First Name"));
     QCOMPARE(ui->lblLabel_1->text(), QStringLiteral("Ask A Question"));
-    QCOMPARE(ui->lblLabel_2->text(), QStringLiteral("Let the Zenor Lyrandel guide you in solving your problems. "
-                                                    "Enter your problem and get a reading instantly."));
+    QCOMPARE(ui->lblLabel_2->text(),
+             QStringLiteral("Let the Zenor Lyrandel guide you in solving your problems. "
+                            "Enter your problem and get a reading instantly."));
     QVERIFY(ui->lblCobrand->text().startsWith(QStringLiteral("Co-brand this software for your site.")));
     QCOMPARE(ui->lblFullBrand->geometry(), ui->lblCobrand->geometry());
 
@@ -141,8 +142,8 @@ void TestFrmMain::layoutAsDesigned()
 void TestFrmMain::tabOrderRunsThroughBothPages()
 {
     const Ui::frmMain *ui = m_window->ui();
-    const QList<QWidget *> expected{ui->txtQuestion, ui->cmdNext, ui->cboMonth, ui->cboDate, ui->cboYear,
-                                    ui->cmdOpen,     ui->picOracle, ui->cmdBack, ui->txtName};
+    const QList<QWidget *> expected{ui->txtQuestion, ui->cmdNext,   ui->cboMonth, ui->cboDate, ui->cboYear,
+                                    ui->cmdOpen,     ui->picOracle, ui->cmdBack,  ui->txtName};
     QCOMPARE(QApplication::focusWidget(), ui->txtName);
     for (QWidget *next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -173,12 +174,18 @@ void TestFrmMain::readingShowsTheDrawnSign_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<int>("index");
-    QTest::newRow("Alpha") << 0.0f << "ALPHA" << "All" << 0;
-    QTest::newRow("Gamma") << rFor(2) << "GAMMA" << "The Earth" << 2;
-    QTest::newRow("Mu") << rFor(11) << "MU" << "Hard Work" << 11;
-    QTest::newRow("Nu at one half") << 0.5f << "NU" << "Conflict" << 12;
-    QTest::newRow("Khi") << rFor(21) << "KHI" << "Golden" << 21;
-    QTest::newRow("Omega") << std::nextafter(1.0f, 0.0f) << "OMEGA" << "Complex" << 23;
+    QTest::newRow("Alpha") << 0.0f << "ALPHA"
+                           << "All" << 0;
+    QTest::newRow("Gamma") << rFor(2) << "GAMMA"
+                           << "The Earth" << 2;
+    QTest::newRow("Mu") << rFor(11) << "MU"
+                        << "Hard Work" << 11;
+    QTest::newRow("Nu at one half") << 0.5f << "NU"
+                                    << "Conflict" << 12;
+    QTest::newRow("Khi") << rFor(21) << "KHI"
+                         << "Golden" << 21;
+    QTest::newRow("Omega") << std::nextafter(1.0f, 0.0f) << "OMEGA"
+                           << "Complex" << 23;
 }
 
 void TestFrmMain::readingShowsTheDrawnSign()

@@ -29,7 +29,8 @@ void TestNameFilter::typedCode_data()
     QTest::newRow("accented") << int(Qt::Key_Eacute) << none << QStringLiteral("\u00e9") << Code(0xe9);
     QTest::newRow("backspace") << int(Qt::Key_Backspace) << none << QStringLiteral("\b") << Code(8);
     QTest::newRow("enter") << int(Qt::Key_Return) << none << QStringLiteral("\r") << Code(13);
-    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << QStringLiteral("\r") << Code(13);
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << QStringLiteral("\r")
+                                  << Code(13);
     QTest::newRow("escape") << int(Qt::Key_Escape) << none << QStringLiteral("\x1b") << Code(27);
     // Qt Test sends "v" for Ctrl+V, X sends "\x16": both are code 22.
     QTest::newRow("ctrl+v as Qt Test sends it") << int(Qt::Key_V) << ctrl << QStringLiteral("v") << Code(22);
@@ -39,10 +40,12 @@ void TestNameFilter::typedCode_data()
     QTest::newRow("ctrl+z") << int(Qt::Key_Z) << ctrl << QString() << Code(26);
     QTest::newRow("ctrl+h is backspace") << int(Qt::Key_H) << ctrl << QString() << Code(8);
     QTest::newRow("tab moves focus") << int(Qt::Key_Tab) << none << QStringLiteral("\t") << Code();
-    QTest::newRow("shift+tab moves focus") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << QString() << Code();
+    QTest::newRow("shift+tab moves focus")
+        << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << QString() << Code();
     QTest::newRow("arrow types nothing") << int(Qt::Key_Left) << none << QString() << Code();
     QTest::newRow("delete types nothing") << int(Qt::Key_Delete) << none << QStringLiteral("\x7f") << Code();
-    QTest::newRow("alt access key") << int(Qt::Key_G) << int(Qt::AltModifier) << QStringLiteral("g") << Code();
+    QTest::newRow("alt access key") << int(Qt::Key_G) << int(Qt::AltModifier) << QStringLiteral("g")
+                                    << Code();
     QTest::newRow("shift alone") << int(Qt::Key_Shift) << int(Qt::ShiftModifier) << QString() << Code();
 }
 

@@ -140,8 +140,9 @@ void TestStartUp::dueReminderAsksThenRecordsToday()
     modHelp::UpdateReminder();
     QCOMPARE(boxes.shown.size(), 1);
     const MessageBoxes::Shown &box = boxes.shown.first();
-    QCOMPARE(box.text, QStringLiteral("There maybe an update to this software available\rDo you want to check for "
-                                      "an update?"));
+    QCOMPARE(box.text,
+             QStringLiteral("There maybe an update to this software available\rDo you want to check for "
+                            "an update?"));
     QCOMPARE(box.icon, QMessageBox::Information);
     QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.title, QStringLiteral("Zenor Lyrandel"));
@@ -173,8 +174,8 @@ void TestStartUp::unreadableValueStartsCountingAfresh()
 
 void TestStartUp::unwritableStoreNeverBlocks()
 {
-    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tst_startup"))
-                             .fileName();
+    const QString file =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tst_startup")).fileName();
     QFile::remove(file);
     QVERIFY(QFile(file).open(QIODevice::WriteOnly));
     QFile::setPermissions(file, QFile::ReadOwner);

@@ -79,10 +79,11 @@ void TestWebLinks::mainWindowOpensItsRows_data()
     QTest::newRow("banner") << "Label61" << kHome;
     QTest::newRow("co-brand label") << "lblCobrand" << kHelp + "/co-brand.html";
     QTest::newRow("full-brand label") << "lblFullBrand" << kHelp + "/fully-branded.html";
-    QTest::newRow("Online Help") << "mnuOnline" << kHome + "/zenor-free-lyrandel/zenor-free-lyrandel-help.html";
+    QTest::newRow("Online Help") << "mnuOnline"
+                                 << kHome + "/zenor-free-lyrandel/zenor-free-lyrandel-help.html";
     QTest::newRow("Visit Us Online") << "mnuVisit" << kHome;
-    QTest::newRow("Check for Update") << "mnuUpdate"
-                                      << kHome + "/zenor-free-lyrandel/download-zenor-free-lyrandel.html";
+    QTest::newRow("Check for Update")
+        << "mnuUpdate" << kHome + "/zenor-free-lyrandel/download-zenor-free-lyrandel.html";
     QTest::newRow("Donate") << "mnuDonate" << kHelp + "/donate.html";
     QTest::newRow("Make Money Online") << "mnuMakeMoney" << kHelp + "/fully-branded.html";
 }
@@ -149,12 +150,14 @@ void TestWebLinks::aboutBoxContent()
     QCOMPARE(box.windowTitle(), QStringLiteral("Zenor Lyrandel v1.15"));
     QCOMPARE(box.size(), QSize(459, 211));
     QCOMPARE(ui->Label2->text(), QStringLiteral("Zenor Lyrandel v1.15"));
-    QVERIFY(ui->Label1->text().startsWith(QStringLiteral(
-        "Zenor Lyrandel generates a Greek alphabet based reading for your day-to-day problems. This will guide "
-        "you to find solutions for your problems and help you attain your goals. ")));
-    QCOMPARE(ui->Label3->text(), QStringLiteral("Home Business Opportunity. Start your own Internet business and "
-                                                "make money online. Get this software fully branded for your "
-                                                "website."));
+    QVERIFY(ui->Label1->text().startsWith(
+        QStringLiteral("Zenor Lyrandel generates a Greek alphabet based reading for your day-to-day "
+                       "problems. This will guide "
+                       "you to find solutions for your problems and help you attain your goals. ")));
+    QCOMPARE(ui->Label3->text(),
+             QStringLiteral("Home Business Opportunity. Start your own Internet business and "
+                            "make money online. Get this software fully branded for your "
+                            "website."));
     QCOMPARE(ui->lblCobrand->text(), QStringLiteral("Click here for more details"));
     QCOMPARE(ui->lblHomePage->text(), QStringLiteral("Click here to visit ") + kHome);
     QCOMPARE(ui->Picture1->pixmap().size(), QSize(32, 32));

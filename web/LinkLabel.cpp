@@ -72,7 +72,8 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     // Like a button: the click counts only if released over the label.
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
     if (click)
