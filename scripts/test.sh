@@ -24,7 +24,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 if [[ -x "$root/tests/fuzz/run-fuzz.sh" ]]; then
     step "Fuzzing"
-    "$root/tests/fuzz/run-fuzz.sh"
+    ZL_FUZZ_BUILD_DIR="$root/build/fuzz" "$root/tests/fuzz/run-fuzz.sh" 60
 fi
 
 if [[ -x "$root/scripts/package-test.sh" ]]; then

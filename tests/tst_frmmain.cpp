@@ -38,6 +38,7 @@ private slots:
     void emptyNameIsRefused();
     void readingShowsTheDrawnSign_data();
     void readingShowsTheDrawnSign();
+    void aPictureThatCannotBeSetIsCleared();
     void spacesOnlyNameStillReads();
     void backEmptiesBothFields();
     void accessKeysOfCoveredPageStayLive();
@@ -208,6 +209,21 @@ void TestFrmMain::readingShowsTheDrawnSign()
     const QPixmap shown = ui->picOracle->pixmap();
     QCOMPARE(shown.size(), QSize(74, 74));
     QCOMPARE(shown.toImage(), m_window->IMG().picture(index + 1).toImage());
+}
+
+void TestFrmMain::aPictureThatCannotBeSetIsCleared()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    ui->txtName->setText(QStringLiteral("Ada"));
+    Random::queueForTest({0.0f});
+    ui->cmdNext->click();
+    QVERIFY(!ui->picOracle->pixmap().isNull());
+    // A draw of 24 has texts (empty) but no picture: the old Alpha must not stay beside them.
+    Random::queueForTest({24.0f / 23.0f});
+    ui->cmdNext->click();
+    QCOMPARE(ui->lblCaption_0->text(), QString());
+    QVERIFY(ui->picOracle->pixmap().isNull());
+    QCOMPARE(frontPage(ui), ui->fraResult);
 }
 
 void TestFrmMain::spacesOnlyNameStillReads()
