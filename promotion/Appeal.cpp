@@ -19,11 +19,14 @@ QString message(int index)
     case 0:
         return QStringLiteral("Karvelle Softwares, such as this can be created and maintained only with your "
                               "support. The best way to support Karvelle is to visit ") +
-               d + QStringLiteral(" regularly and take part in the discussions and other activities on the board.");
+               d +
+               QStringLiteral(
+                   " regularly and take part in the discussions and other activities on the board.");
     case 1:
         return QStringLiteral("Visit ") + d + QStringLiteral(" regularly. Support ") + d +
-               QStringLiteral(" by taking part in the discussions and other activities. These softwares cannot "
-                              "be supported and maintained, without you regularly visiting ") +
+               QStringLiteral(
+                   " by taking part in the discussions and other activities. These softwares cannot "
+                   "be supported and maintained, without you regularly visiting ") +
                d;
     case 2:
         return d + QStringLiteral(" is a FREE online discussion forum for all things mystic. To help ") + d +
