@@ -1,0 +1,574 @@
+"""Runs the real program on a private X server and reads it back through AT-SPI.
+
+One Desktop (Xvfb, openbox, D-Bus session, AT-SPI bus) per test process: libatspi keeps its
+bus connection for the life of the process, so run.py gives every test case its own process.
+"""
+import datetime
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+DEFAULT_TIMEOUT = 20.0
+MAIN_TITLE = "Zenor Lyrandel v1.15"
+BOX_TITLE = "Zenor Lyrandel"
+
+BINARY = os.environ.get("ZL_E2E_BINARY", "")
+ARTIFACTS = os.environ.get("ZL_E2E_ARTIFACTS", "")
+
+
+class Timeout(AssertionError):
+    pass
+
+
+def wait_for(predicate, what, timeout=DEFAULT_TIMEOUT, interval=0.05):
+    """Polls predicate until it returns something truthy; exceptions count as not yet."""
+    deadline = time.monotonic() + timeout
+    last_error = None
+    while True:
+        try:
+            value = predicate()
+            if value:
+                return value
+        except Exception as e:  # the tree changes under us while windows come and go
+            last_error = e
+        if time.monotonic() > deadline:
+            raise Timeout("timed out after %.1fs waiting for %s%s" %
+                          (timeout, what, " (last error: %r)" % last_error if last_error else ""))
+        time.sleep(interval)
+
+
+def run_tool(args, env, timeout=10, check=True):
+    r = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+    if check and r.returncode != 0:
+        raise RuntimeError("%s failed (%d): %s" % (args, r.returncode, r.stderr.strip()))
+    return r.stdout
+
+
+class Desktop:
+    """Xvfb + openbox + a private D-Bus session with the accessibility bus."""
+
+    def __init__(self, root):
+        self.root = root
+        self.procs = []
+        self.env = {
+            "PATH": "/usr/local/bin:/usr/bin:/bin",
+            "HOME": root,
+            "LANG": "C.UTF-8",
+            "XDG_RUNTIME_DIR": self._private_dir("desktop-runtime"),
+            "XDG_CONFIG_HOME": self._private_dir("desktop-config"),
+        }
+        if "TZ" in os.environ:
+            self.env["TZ"] = os.environ["TZ"]
+
+    def _private_dir(self, name):
+        path = os.path.join(self.root, name)
+        os.makedirs(path, mode=0o700, exist_ok=True)
+        os.chmod(path, 0o700)
+        return path
+
+    def _spawn(self, args, **kw):
+        p = subprocess.Popen(args, env=self.env, start_new_session=True, **kw)
+        self.procs.append(p)
+        return p
+
+    def start(self):
+        r, w = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                     "-noreset"], pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        with os.fdopen(r) as f:
+            display = f.readline().strip()
+        if not display:
+            raise RuntimeError("Xvfb did not report a display")
+        self.env["DISPLAY"] = ":" + display
+
+        bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        address = bus.stdout.readline().strip()
+        if not address:
+            raise RuntimeError("dbus-daemon did not report an address")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+
+        self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        launcher = next((p for p in ("/usr/libexec/at-spi-bus-launcher",
+                                     "/usr/lib/at-spi2-core/at-spi-bus-launcher") if os.path.exists(p)), None)
+        if launcher is None:
+            raise RuntimeError("at-spi-bus-launcher not found (package at-spi2-core)")
+        self._spawn([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: run_tool(["wmctrl", "-m"], self.env, check=False).startswith("Name:"),
+                 "the window manager")
+        # libatspi reads these from our own environment when it first connects.
+        os.environ["DISPLAY"] = self.env["DISPLAY"]
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+        import pyatspi
+        pyatspi.setTimeout(4000, 4000)
+        wait_for(lambda: pyatspi.Registry.getDesktop(0) is not None, "the accessibility registry")
+
+    def stop(self):
+        for p in reversed(self.procs):
+            _kill_group(p)
+        self.procs.clear()
+
+
+def _kill_group(p):
+    if p.poll() is None:
+        try:
+            os.killpg(p.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    try:
+        p.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        pass
+    for stream in (p.stdout, p.stderr):
+        if stream:
+            stream.close()
+
+
+# ---- AT-SPI helpers -------------------------------------------------------------------------
+
+def _atspi():
+    import pyatspi
+    return pyatspi
+
+
+def role(acc):
+    return acc.getRoleName()
+
+
+def children(acc):
+    return [c for c in (acc.getChildAtIndex(i) for i in range(acc.childCount)) if c is not None]
+
+
+def walk(acc, depth=0, limit=40):
+    yield acc
+    if depth < limit:
+        for c in children(acc):
+            yield from walk(c, depth + 1, limit)
+
+
+def find_all(root, role_name=None, name=None, pred=None):
+    out = []
+    for a in walk(root):
+        if role_name is not None and role(a) != role_name:
+            continue
+        if name is not None and a.name != name:
+            continue
+        if pred is not None and not pred(a):
+            continue
+        out.append(a)
+    return out
+
+
+def find_one(root, role_name=None, name=None, pred=None):
+    found = find_all(root, role_name, name, pred)
+    if len(found) != 1:
+        raise LookupError("expected one %s %r, found %d" % (role_name, name, len(found)))
+    return found[0]
+
+
+def has_state(acc, state_name):
+    pyatspi = _atspi()
+    return acc.getState().contains(getattr(pyatspi, "STATE_" + state_name.upper()))
+
+
+def do_action(acc, wanted=("press", "click", "activate")):
+    action = acc.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    for w in wanted:
+        if w in names:
+            action.doAction(names.index(w))
+            return
+    raise LookupError("%s %r offers no %s action (has %s)" % (role(acc), acc.name, wanted, names))
+
+
+def extents(acc):
+    pyatspi = _atspi()
+    e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x, e.y, e.width, e.height
+
+
+def label_texts(root):
+    return [a.name for a in find_all(root, "label")]
+
+
+def text_of(acc):
+    t = acc.queryText()
+    return t.getText(0, t.characterCount)
+
+
+# ---- The program under test -----------------------------------------------------------------
+
+class Program:
+    def __init__(self, session, proc):
+        self.session = session
+        self.proc = proc
+        self.pid = proc.pid
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout=DEFAULT_TIMEOUT):
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Timeout("process %d still running after %.1fs" % (self.pid, timeout))
+
+    def kill(self):
+        _kill_group(self.proc)
+
+    # accessibility
+    def app(self):
+        desktop = _atspi().Registry.getDesktop(0)
+        for a in children(desktop):
+            try:
+                if a.get_process_id() == self.pid:
+                    return a
+            except Exception:
+                continue
+        return None
+
+    def windows(self, role_name=None, name=None):
+        app = self.app()
+        if app is None:
+            return []
+        return [w for w in children(app)
+                if (role_name is None or role(w) == role_name) and (name is None or w.name == name)
+                and has_state(w, "showing")]
+
+    def main_window(self):
+        """The main window: the frame with the menu bar."""
+        for w in self.windows("frame", MAIN_TITLE):
+            if find_all(w, "menu bar"):
+                return w
+        return None
+
+    def promotion_window(self):
+        for w in self.windows("frame", MAIN_TITLE):
+            if find_all(w, "push button", "Refer A Friend Now"):
+                return w
+        return None
+
+    def message_boxes(self):
+        return self.windows("alert")
+
+    def wait_main_window(self, timeout=DEFAULT_TIMEOUT):
+        return wait_for(self.main_window, "the main window of %d" % self.pid, timeout)
+
+    def wait_message_box(self, timeout=DEFAULT_TIMEOUT):
+        return wait_for(lambda: (self.message_boxes() or [None])[0], "a message box of %d" % self.pid, timeout)
+
+    @staticmethod
+    def box_text(box):
+        """The message of a box: its labels, without the icon's empty one."""
+        return [t for t in label_texts(box) if t]
+
+    # X windows
+    def x_windows(self, title_regex, visible=True):
+        args = ["xdotool", "search", "--all", "--pid", str(self.pid), "--name", title_regex]
+        if visible:
+            args.insert(2, "--onlyvisible")
+        out = run_tool(args, self.session.env, check=False)
+        return [int(w) for w in out.split()]
+
+    def x_window_of(self, acc):
+        """The X window showing an accessible window, matched by its client rectangle."""
+        x, y, w, h = extents(acc)
+        for wid in self.x_windows(".*"):
+            out = run_tool(["xdotool", "getwindowgeometry", "--shell", str(wid)], self.session.env, check=False)
+            g = dict(line.split("=", 1) for line in out.split() if "=" in line)
+            if (int(g.get("WIDTH", -1)), int(g.get("HEIGHT", -1))) == (w, h) and \
+                    abs(int(g["X"]) - x) <= 2 and abs(int(g["Y"]) - y) <= 2:
+                return wid
+        return None
+
+    def focus(self, acc):
+        """Makes an accessible window the active one, so that key presses reach it."""
+        if has_state(acc, "active"):
+            return acc
+        wid = wait_for(lambda: self.x_window_of(acc), "the X window of %r" % acc.name)
+        self.session.xdo("windowactivate", "--sync", str(wid))
+        wait_for(lambda: has_state(acc, "active"), "%r to become active" % acc.name)
+        return acc
+
+    def dismiss_box(self, key="Return"):
+        """Closes the program's message box with a key press, as a person would; returns its texts."""
+        box = self.wait_message_box()
+        texts = self.box_text(box)
+        self.focus(box)
+        self.session.key(key)
+        wait_for(lambda: not self.alive() or box not in self.message_boxes(), "the message box to close")
+        return texts
+
+
+class Session:
+    """One test case's world: its own HOME and XDG folders, a fake browser, the programs it started."""
+
+    def __init__(self, desktop, root):
+        self.desktop = desktop
+        self.root = root
+        self.home = os.path.join(root, "home")
+        self.config = os.path.join(self.home, ".config")
+        self.runtime = os.path.join(root, "runtime")
+        self.data = os.path.join(self.home, ".local", "share")
+        for d in (self.home, self.config, self.runtime, self.data):
+            os.makedirs(d, mode=0o700, exist_ok=True)
+            os.chmod(d, 0o700)
+        self.bin = os.path.join(root, "bin")
+        os.makedirs(self.bin)
+        self.browser_log = os.path.join(root, "xdg-open.log")
+        fake = os.path.join(self.bin, "xdg-open")
+        with open(fake, "w") as f:
+            f.write('#!/bin/sh\nfor a in "$@"; do printf "%%s\\n" "$a" >> "%s"; done\n' % self.browser_log)
+        os.chmod(fake, 0o755)
+        self.env = dict(desktop.env)
+        self.env.update({
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": self.config,
+            "XDG_RUNTIME_DIR": self.runtime,
+            "XDG_DATA_HOME": self.data,
+            "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
+            "PATH": self.bin + ":" + desktop.env["PATH"],
+            "QT_QPA_PLATFORM": "xcb",
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "QT_ACCESSIBILITY": "1",
+        })
+        self.programs = []
+        self._log = open(os.path.join(root, "program.log"), "ab")
+
+    # settings
+    @property
+    def settings_file(self):
+        return os.path.join(self.env["XDG_CONFIG_HOME"], "zenor-lyrandel.conf")
+
+    def write_reminder_date(self, date):
+        os.makedirs(os.path.dirname(self.settings_file), exist_ok=True)
+        with open(self.settings_file, "w") as f:
+            f.write("[Settings]\nDuration=%s\n" % (date.isoformat() if hasattr(date, "isoformat") else date))
+
+    def reminder_date(self):
+        try:
+            with open(self.settings_file, encoding="utf-8", errors="replace") as f:
+                text = f.read()
+        except FileNotFoundError:
+            return None
+        m = re.search(r"^\[Settings\]\s*$(.*?)(?=^\[|\Z)", text, re.M | re.S)
+        if not m:
+            return None
+        d = re.search(r"^Duration\s*=\s*\"?([^\"\n]*)\"?\s*$", m.group(1), re.M)
+        return d.group(1) if d else None
+
+    # browser
+    def opened(self):
+        try:
+            with open(self.browser_log) as f:
+                return f.read().splitlines()
+        except FileNotFoundError:
+            return []
+
+    def wait_opened(self, count, timeout=DEFAULT_TIMEOUT):
+        return wait_for(lambda: len(self.opened()) >= count and self.opened(),
+                        "%d address(es) handed to the browser (have %r)" % (count, self.opened()), timeout)
+
+    # processes
+    def start(self, env=None):
+        proc = subprocess.Popen([BINARY], env=env or self.env, cwd=self.home, start_new_session=True,
+                                stdout=subprocess.DEVNULL, stderr=self._log)
+        p = Program(self, proc)
+        self.programs.append(p)
+        return p
+
+    def xdo(self, *args):
+        return run_tool(["xdotool"] + list(args), self.env)
+
+    def key(self, *keys):
+        self.xdo("key", "--clearmodifiers", *keys)
+
+    def type(self, text):
+        self.xdo("type", "--delay", "15", "--", text)
+
+    def click_at(self, x, y):
+        self.xdo("mousemove", "--sync", str(x), str(y))
+        self.xdo("click", "1")
+
+    def click(self, acc):
+        x, y, w, h = extents(acc)
+        self.click_at(x + w // 2, y + h // 2)
+
+    def grey_pixels(self, acc):
+        """(width, height, bytes): what acc shows on screen, one grey byte per pixel."""
+        x, y, w, h = extents(acc)
+        raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
+                              "gray:-"], env=self.env, capture_output=True, timeout=20, check=True).stdout
+        return w, h, raw
+
+    def screenshot(self, path):
+        run_tool(["import", "-window", "root", path], self.env, timeout=20, check=False)
+
+    def stop(self):
+        for p in self.programs:
+            p.kill()
+        self._log.close()
+
+
+def today():
+    return datetime.date.today()
+
+
+class E2ETestCase(unittest.TestCase):
+    """Gives each test a fresh desktop and session; cleans up whatever happens."""
+
+    _desktop_used = False
+
+    def setUp(self):
+        if not BINARY:
+            self.skipTest("no program given (ZL_E2E_BINARY)")
+        if E2ETestCase._desktop_used:
+            raise RuntimeError("one test case per process: run the suite through run.py")
+        E2ETestCase._desktop_used = True
+        self.tmp = tempfile.mkdtemp(prefix="zl-e2e-")
+        self.addCleanup(shutil.rmtree, self.tmp, True)
+        self.desktop = Desktop(os.path.join(self.tmp, "desktop"))
+        os.makedirs(self.desktop.root, exist_ok=True)
+        self.addCleanup(self.desktop.stop)
+        self.desktop.start()
+        self.session = Session(self.desktop, os.path.join(self.tmp, "session"))
+        self.addCleanup(self.session.stop)
+        self.addCleanup(self._screenshot_on_failure)
+
+    def _screenshot_on_failure(self):
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        failed = result is not None and any(t is self for t, _ in result.failures + result.errors)
+        if failed and ARTIFACTS:
+            os.makedirs(ARTIFACTS, exist_ok=True)
+            base = os.path.join(ARTIFACTS, self.id())
+            self.session.screenshot(base + ".png")
+            log = os.path.join(self.session.root, "program.log")
+            if os.path.exists(log):
+                shutil.copy(log, base + ".log")
+
+    # common steps
+    def start_to_main_window(self, env=None):
+        p = self.session.start(env)
+        w = p.wait_main_window()
+        self.assertEqual(p.message_boxes(), [], "no message at start-up")
+        return p, w
+
+
+# ---- The main window ------------------------------------------------------------------------
+
+SIGNS = [  # letter name, keyword, first sentence of the interpretation
+    ("Alpha", "All", "This sign denotes the successful outcome of any project you begin during this time."),
+    ("Beta", "Helper", "You may feel puzzled and confused at this moment of your life."),
+    ("Gamma", "The Earth", "This is a good sign for farmers and agriculturists."),
+    ("Delta", "Power", "You must realize the value of time, one of the most important determiners of the universe."),
+    ("Epsilon", "Aspiration", "There are chances that cupid will favor you this time."),
+    ("Zeta", "Tempest", "There can be some kind of obstacle in your path and you would find it difficult to face that."),
+    ("Eta", "Sun", "This oracle sign signifies sun, the most important luminary and the center of our solar system."),
+    ("Theta", "Gods", "You would be assisted by divine powers in your way."),
+    ("Iota", "Worry", "This oracle emphasizes the vitality of hard-work above all other means to attain your desired "
+                      "end in life."),
+    ("Kappa", "Waves", "The oracle puts forth the might of sea waves in stormy weather."),
+    ("Lambda", "Left", "The oracle, in metaphorical language tries to explain the complex and favorable attribute "
+                       "of the left side."),
+    ("Mu", "Hard Work", "This is a time to be proactive and diligent."),
+    ("Nu", "Conflict", "This oracle points toward an imminent strife or dispute."),
+    ("Xi", "Wasted", "Do not frustrate yourself by putting unnecessary efforts."),
+    ("Omicron", "Endangered", "Are you keeping your fingers crossed for huge gain?"),
+    ("Pi", "Numerous", "The oracle signifies the need for struggle and competition to prove someone's true worth."),
+    ("Rho", "Simple", "You can be in a fix regarding your future and career."),
+    ("Sigma", "Basic", "The oracle suggests inaction for you at this moment."),
+    ("Tau", "Deliverance", "Separation and detachment is on the cards for you."),
+    ("Upsilon", "Enterprise", "The oracle represents ambitious plans with some intrinsic noble elements in it."),
+    ("Phi", "Hasty", "You must shun reckless actions at any cost."),
+    ("Khi", "Golden", "The oracle predicts the possibility of a chance coming your way."),
+    ("Psi", "Decision", "If you have a question in your mind regarding some proceeding or legal matters, you can "
+                        "expect fairness and impartial judgment."),
+    ("Omega", "Complex", "The oracle bears some bad news for farmers and agriculturists."),
+]
+
+
+SIGN_PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "signs")
+
+
+def sign_picture(index):
+    """The grey pixels of sign index's 74 x 74 picture, decoded from the program's own asset."""
+    name = [f for f in sorted(os.listdir(SIGN_PICTURES)) if f.startswith("%02d" % (index + 1))][0]
+    raw = subprocess.run(["convert", os.path.join(SIGN_PICTURES, name), "-depth", "8", "gray:-"],
+                         capture_output=True, timeout=20, check=True).stdout
+    return raw
+
+
+def picture_distance(screen, picture, size=74):
+    """Smallest mean grey difference of picture placed unscaled anywhere inside screen, and where."""
+    w, h, raw = screen
+    best = (256.0, None)
+    for oy in range(h - size + 1):
+        for ox in range(w - size + 1):
+            total = 0
+            for row in range(size):
+                a = raw[(oy + row) * w + ox:(oy + row) * w + ox + size]
+                b = picture[row * size:(row + 1) * size]
+                total += sum(abs(p - q) for p, q in zip(a, b))
+            best = min(best, (total / (size * size), (ox, oy)))
+    return best
+
+
+class MainWindow:
+    """Reads and drives frmMain through its accessibility tree."""
+
+    def __init__(self, program, acc):
+        self.p = program
+        self.acc = acc
+        self.s = program.session
+
+    def name_field(self):
+        return find_one(self.acc, "text", "Enter First Name")
+
+    def question_field(self):
+        return find_one(self.acc, "text", "Ask A Question")
+
+    def result_panel(self):
+        return find_one(self.acc, "panel", "Lyrandel Result")
+
+    def front_page(self):
+        """'result' or 'input': the later sibling lies in front (Qt keeps children in stacking order)."""
+        result = self.result_panel()
+        page_parent = result.parent
+        kids = children(page_parent)
+        inputs = [i for i, k in enumerate(kids) if find_all(k, "text", "Enter First Name")]
+        return "result" if kids.index(result) > inputs[0] else "input"
+
+    def reading(self):
+        """(name, keyword, interpretation) as the result page shows them."""
+        kids = children(self.result_panel())
+        names = [k.name for k in kids]
+        name = kids[names.index("Lyrandel Name") + 1].name
+        keyword = kids[names.index("Lyrandel Keyword") + 1].name
+        labels = [k for k in kids if role(k) == "label" and k.name not in
+                  ("Lyrandel Name", "Lyrandel Keyword", "Sign picture", name, keyword)]
+        return name, keyword, labels[-1].name if labels else ""
+
+    def picture(self):
+        return find_one(self.result_panel(), name="Sign picture")
+
+    def focused(self, role_name, name):
+        return has_state(find_one(self.acc, role_name, name), "focused")
+
+    def type_name(self, text):
+        self.p.focus(self.acc)
+        self.s.click(self.name_field())
+        wait_for(lambda: self.focused("text", "Enter First Name"), "the name field to take the focus")
+        self.s.type(text)
+
+    def menu(self, *keys):
+        """Chooses a menu item by its access keys, e.g. menu('alt+h', 'o')."""
+        self.p.focus(self.acc)
+        for k in keys:
+            self.s.key(k)

@@ -1,0 +1,140 @@
+"""A person's first day: start, wrong names, a reading, Back, every link, the About box."""
+from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, children, do_action, find_all, find_one,
+                     has_state, picture_distance, sign_picture, text_of, today, wait_for)
+
+MAIN = "http://www.karvelle.example"
+HELP = "http://help.karvelle.example"
+
+
+class ReadingDay(E2ETestCase):
+
+    def test_first_start_writes_today_silently(self):
+        self.assertIsNone(self.session.reminder_date())
+        p, w = self.start_to_main_window()
+        self.assertEqual(w.name, MAIN_TITLE)
+        self.assertEqual(self.session.reminder_date(), today().isoformat())
+        main = MainWindow(p, w)
+        self.assertEqual(main.front_page(), "input")
+        wait_for(lambda: main.focused("text", "Enter First Name"), "the name field to hold the focus")
+        self.assertEqual(self.session.opened(), [])
+
+    def test_refused_names_then_a_reading_then_back(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+
+        # An empty name is refused and leaves the input page in front.
+        self.session.click(find_one(w, "push button", "Get My Lyrandel Reading"))
+        box = p.wait_message_box()
+        self.assertEqual(box.name, "Zenor Lyrandel")
+        self.assertEqual(p.dismiss_box("Return"), ["Please Enter Your First Name"])
+        self.assertEqual(main.front_page(), "input")
+        wait_for(lambda: main.focused("text", "Enter First Name"), "the focus back in the name field")
+
+        # A digit is dropped with its message; the letters before it stay.
+        main.type_name("Ann")
+        wait_for(lambda: text_of(main.name_field()) == "Ann", "the name typed")
+        self.session.type("7")
+        self.assertEqual(p.dismiss_box("Return"), ["Please Enter Character Only"])
+        self.assertEqual(text_of(main.name_field()), "Ann")
+        self.assertEqual(p.message_boxes(), [])
+
+        # The question is free text; the reading ignores it.
+        self.session.click(main.question_field())
+        self.session.type("Will it rain?")
+        wait_for(lambda: text_of(main.question_field()) == "Will it rain?", "the question typed")
+        self.session.key("alt+g")
+        wait_for(lambda: main.front_page() == "result", "the result page")
+        name, keyword, interpretation = main.reading()
+        capitals = [s[0].upper() for s in SIGNS]
+        self.assertIn(name, capitals)
+        sign = SIGNS[capitals.index(name)]
+        self.assertEqual(keyword, sign[1])
+        self.assertTrue(interpretation.startswith(sign[2]), interpretation)
+        self.assertTrue(284 <= len(interpretation) <= 388, len(interpretation))
+        # The drawn sign's own 74 x 74 picture is on screen, unscaled, and no other sign's fits as well.
+        screen = self.session.grey_pixels(main.picture())
+        distance, where = picture_distance(screen, sign_picture(capitals.index(name)))
+        self.assertLess(distance, 6, "the sign's picture is not shown unscaled")
+        others = [picture_distance(screen, sign_picture(i))[0] for i in range(24) if i != capitals.index(name)]
+        self.assertLess(distance, min(others))
+        self.assertTrue(main.focused("push button", "Back"))
+        self.assertEqual(p.message_boxes(), [])
+
+        # Back (Space on the focused button) empties both fields.
+        self.session.key("space")
+        wait_for(lambda: main.front_page() == "input", "the input page")
+        self.assertEqual(text_of(main.name_field()), "")
+        self.assertEqual(text_of(main.question_field()), "")
+        wait_for(lambda: main.focused("text", "Enter First Name"), "the focus in the name field")
+        self.assertEqual(self.session.opened(), [])
+
+    def test_every_menu_item_opens_its_page(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        expected = []
+        for keys, address in ((("alt+h", "o"), MAIN + "/zenor-free-lyrandel/zenor-free-lyrandel-help.html"),
+                              (("alt+h", "v"), MAIN),
+                              (("alt+h", "c"), MAIN + "/zenor-free-lyrandel/download-zenor-free-lyrandel.html"),
+                              (("alt+d",), HELP + "/donate.html")):
+            main.menu(*keys)
+            expected.append(address)
+            self.session.wait_opened(len(expected))
+            self.assertEqual(self.session.opened(), expected)
+        make_money = find_one(w, "menu item", "Make Money Online")
+        self.assertFalse(has_state(make_money, "enabled"))
+        self.assertEqual(p.message_boxes(), [])
+        self.assertTrue(p.alive())
+
+    def test_every_link_label_opens_its_page(self):
+        p, w = self.start_to_main_window()
+        banner = find_one(w, "link", pred=lambda a: a.name.startswith("Join the free discussion board"))
+        self.session.click(banner)
+        self.assertEqual(self.session.wait_opened(1), [MAIN])
+
+        # The two branding labels share one rectangle; the one in front takes the click.
+        full = find_one(w, "link", pred=lambda a: a.name.startswith("Home Business Opportunity."))
+        cobrand = find_one(w, "link", pred=lambda a: a.name.startswith("Co-brand this software for your site."))
+        targets = {full.name: HELP + "/fully-branded.html", cobrand.name: HELP + "/co-brand.html"}
+        front = [k.name for k in children(full.parent) if k.name in targets][-1]
+        self.session.click(full)
+        self.assertEqual(self.session.wait_opened(2)[1], targets[front])
+
+        # The covered one still answers a screen reader's press.
+        do_action(full)
+        do_action(cobrand)
+        self.assertEqual(self.session.wait_opened(4)[2:], [targets[full.name], targets[cobrand.name]])
+        self.assertEqual(p.message_boxes(), [])
+
+    def test_about_box(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        main.menu("alt+h", "a")
+        about = wait_for(lambda: (p.windows("dialog", MAIN_TITLE) or [None])[0], "the About box")
+        labels = [a.name for a in find_all(about, "label")]
+        self.assertIn("Zenor Lyrandel v1.15", labels)
+        self.assertTrue(any(t.startswith(
+            "Zenor Lyrandel generates a Greek alphabet based reading for your day-to-day problems. This will "
+            "guide you to find solutions for your problems and help you attain your goals.") for t in labels))
+        self.assertIn("Home Business Opportunity. Start your own Internet business and make money online. "
+                      "Get this software fully branded for your website.", labels)
+        self.assertTrue(has_state(find_one(about, "push button", "OK"), "focused"))
+
+        self.session.click(find_one(about, "link", "Click here for more details"))
+        self.assertEqual(self.session.wait_opened(1), [HELP + "/fully-branded.html"])
+        self.session.click(find_one(about, "link", "Click here to visit " + MAIN))
+        self.assertEqual(self.session.wait_opened(2), [HELP + "/fully-branded.html", MAIN])
+        self.assertIn(about, p.windows("dialog"))
+
+        p.focus(about)
+        self.session.key("Escape")
+        wait_for(lambda: not p.windows("dialog"), "the About box to close on Esc")
+
+        # A second opening is a fresh box; Enter presses OK.
+        main.menu("alt+h", "a")
+        again = wait_for(lambda: (p.windows("dialog", MAIN_TITLE) or [None])[0], "the About box again")
+        p.focus(again)
+        self.session.key("Return")
+        wait_for(lambda: not p.windows("dialog"), "the About box to close on Enter")
+        self.assertTrue(p.alive())
+        self.assertIsNotNone(p.main_window())
+        self.assertEqual(len(self.session.opened()), 2)
