@@ -278,23 +278,24 @@ class Program:
         return [int(w) for w in out.split()]
 
     def x_window_of(self, acc):
-        """The X window showing an accessible window, matched by its client rectangle."""
+        """The X window showing an accessible window: same size, nearest place (xdotool's origin is off
+        by the frame)."""
         x, y, w, h = extents(acc)
+        found = []
         for wid in self.x_windows(".*"):
             out = run_tool(["xdotool", "getwindowgeometry", "--shell", str(wid)], self.session.env, check=False)
             g = dict(line.split("=", 1) for line in out.split() if "=" in line)
-            if (int(g.get("WIDTH", -1)), int(g.get("HEIGHT", -1))) == (w, h) and \
-                    abs(int(g["X"]) - x) <= 2 and abs(int(g["Y"]) - y) <= 2:
-                return wid
-        return None
+            if (int(g.get("WIDTH", -1)), int(g.get("HEIGHT", -1))) == (w, h):
+                found.append((abs(int(g["X"]) - x) + abs(int(g["Y"]) - y), wid))
+        return min(found)[1] if found else None
 
     def focus(self, acc):
-        """Makes an accessible window the active one, so that key presses reach it."""
-        if has_state(acc, "active"):
-            return acc
+        """Makes an accessible window the active X window, so that key presses reach it."""
         wid = wait_for(lambda: self.x_window_of(acc), "the X window of %r" % acc.name)
-        self.session.xdo("windowactivate", "--sync", str(wid))
-        wait_for(lambda: has_state(acc, "active"), "%r to become active" % acc.name)
+        if self.session.active_window() != wid:
+            self.session.xdo("windowactivate", "--sync", str(wid))
+        wait_for(lambda: self.session.active_window() == wid and has_state(acc, "active"),
+                 "%r to become active" % acc.name)
         return acc
 
     def dismiss_box(self, key="Return"):
@@ -386,6 +387,10 @@ class Session:
 
     def xdo(self, *args):
         return run_tool(["xdotool"] + list(args), self.env)
+
+    def active_window(self):
+        out = run_tool(["xdotool", "getactivewindow"], self.env, check=False).strip()
+        return int(out) if out.isdigit() else None
 
     def key(self, *keys):
         self.xdo("key", "--clearmodifiers", *keys)

@@ -1,0 +1,101 @@
+"""Start-up: the update reminder and the single-instance rule."""
+import datetime
+import os
+import signal
+
+from harness import MAIN_TITLE, E2ETestCase, find_one, today, wait_for
+
+DOWNLOAD = "http://www.karvelle.example/zenor-free-lyrandel/download-zenor-free-lyrandel.html"
+QUESTION = ["There maybe an update to this software available\nDo you want to check for an update?"]
+
+
+class UpdateReminder(E2ETestCase):
+
+    def ask(self, days_ago, button):
+        self.session.write_reminder_date(today() - datetime.timedelta(days=days_ago))
+        p = self.session.start()
+        box = p.wait_message_box()
+        # The question comes before the main window.
+        self.assertIsNone(p.main_window())
+        self.assertEqual(p.x_windows("^%s$" % MAIN_TITLE), [])
+        self.assertEqual(box.name, "Zenor Lyrandel")
+        self.assertEqual(p.box_text(box), QUESTION)
+        self.session.click(find_one(box, "push button", button))
+        p.wait_main_window()
+        self.assertEqual(self.session.reminder_date(), today().isoformat())
+        self.assertEqual(p.message_boxes(), [])
+        return p
+
+    def test_yes_opens_the_download_page(self):
+        self.ask(15, "Yes")
+        self.assertEqual(self.session.wait_opened(1), [DOWNLOAD])
+
+    def test_no_opens_nothing(self):
+        p = self.ask(15, "No")
+        # A menu page opened afterwards proves the browser log would have shown the download page.
+        p.focus(p.main_window())
+        self.session.key("alt+d")
+        self.assertEqual(self.session.wait_opened(1), ["http://help.karvelle.example/donate.html"])
+
+    def test_clock_set_back_asks_too(self):
+        self.ask(-15, "No")
+
+    def test_fourteen_days_is_silent(self):
+        stored = (today() - datetime.timedelta(days=14)).isoformat()
+        self.session.write_reminder_date(stored)
+        self.start_to_main_window()
+        self.assertEqual(self.session.reminder_date(), stored)
+        self.assertEqual(self.session.opened(), [])
+
+    def test_unreadable_date_counts_as_first_start(self):
+        self.session.write_reminder_date("next Tuesday")
+        self.start_to_main_window()
+        self.assertEqual(self.session.reminder_date(), today().isoformat())
+
+
+class SingleInstance(E2ETestCase):
+
+    def test_second_copy_is_refused(self):
+        first, window = self.start_to_main_window()
+        # Due, so that a second copy running the reminder would show itself.
+        self.session.write_reminder_date(today() - datetime.timedelta(days=30))
+        with open(self.session.settings_file, "rb") as f:
+            setting = f.read()
+        stamp = os.stat(self.session.settings_file).st_mtime_ns
+
+        second = self.session.start()
+        box = second.wait_message_box()
+        self.assertEqual(box.name, "Zenor Lyrandel")
+        self.assertEqual(second.box_text(box), ["Application is already running"])
+        self.assertIsNone(second.main_window())
+        second.dismiss_box("Return")
+        self.assertEqual(second.wait_exit(), 0)
+
+        self.assertTrue(first.alive())
+        self.assertIsNotNone(first.main_window())
+        with open(self.session.settings_file, "rb") as f:
+            self.assertEqual(f.read(), setting)
+        self.assertEqual(os.stat(self.session.settings_file).st_mtime_ns, stamp)
+        self.assertEqual(self.session.opened(), [])
+
+    def test_killed_copy_does_not_lock_out_the_next(self):
+        first, _ = self.start_to_main_window()
+        os.kill(first.pid, signal.SIGKILL)
+        first.wait_exit()
+        self.assertTrue(os.path.exists(os.path.join(self.session.runtime, "zenor-lyrandel.lock")))
+        self.start_to_main_window()
+
+    def test_ten_copies_at_once_leave_one(self):
+        copies = [self.session.start() for _ in range(10)]
+
+        def settled():
+            mains = [p for p in copies if p.main_window()]
+            boxes = [p for p in copies if p.message_boxes()]
+            return len(mains) + len(boxes) == 10 and (mains, boxes)
+
+        mains, boxes = wait_for(settled, "one main window and nine refusals", timeout=60)
+        self.assertEqual(len(mains), 1)
+        for p in boxes:
+            self.assertEqual(p.dismiss_box("Return"), ["Application is already running"])
+            self.assertEqual(p.wait_exit(), 0)
+        self.assertEqual([p for p in copies if p.alive()], mains)
