@@ -250,7 +250,8 @@ class Program:
         return None
 
     def promotion_window(self):
-        for w in self.windows("frame", MAIN_TITLE):
+        # Any role: a plain top-level widget is announced as a "filler", not as a frame.
+        for w in self.windows(None, MAIN_TITLE):
             if find_all(w, "push button", "Refer A Friend Now"):
                 return w
         return None
@@ -388,6 +389,10 @@ class Session:
     def xdo(self, *args):
         return run_tool(["xdotool"] + list(args), self.env)
 
+    def close_window(self, wid):
+        """The close box, as the window manager offers it."""
+        run_tool(["wmctrl", "-i", "-c", hex(wid)], self.env)
+
     def active_window(self):
         out = run_tool(["xdotool", "getactivewindow"], self.env, check=False).strip()
         return int(out) if out.isdigit() else None
@@ -399,7 +404,9 @@ class Session:
         self.xdo("type", "--delay", "15", "--", text)
 
     def click_at(self, x, y):
-        self.xdo("mousemove", "--sync", str(x), str(y))
+        # Not --sync: it waits forever when the pointer is already there.
+        self.xdo("mousemove", str(x), str(y))
+        wait_for(lambda: self.xdo("getmouselocation").split()[:2] == ["x:%d" % x, "y:%d" % y], "the pointer")
         self.xdo("click", "1")
 
     def click(self, acc):

@@ -1,0 +1,147 @@
+"""Leaving the program: the promotion screen, refer-a-friend, Exit; and a saved reading opened."""
+import os
+import urllib.parse
+
+from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, do_action, find_all, find_one, has_state, text_of,
+                     wait_for)
+
+DOMAIN = "karvelle.example"
+APPEALS = [
+    "Karvelle Softwares, such as this can be created and maintained only with your support. The best way to "
+    "support Karvelle is to visit %s regularly and take part in the discussions and other activities on the "
+    "board." % DOMAIN,
+    "Visit {0} regularly. Support {0} by taking part in the discussions and other activities. These softwares "
+    "cannot be supported and maintained, without you regularly visiting {0}".format(DOMAIN),
+    "{0} is a FREE online discussion forum for all things mystic. To help {0} develop and maintain this software "
+    "visit Karvelle regularly.".format(DOMAIN),
+    "{0} needs your help. All you need to do is visit {0} regularly and take part in the various discussions and "
+    "activites to help us maintain and develop more Karvelle Softwares.".format(DOMAIN),
+]
+
+
+def scramble(text):
+    return bytes(ord(c) + 85 for c in text)
+
+
+class ExitFlow(E2ETestCase):
+
+    def close_to_promotion(self, how):
+        p, w = self.start_to_main_window()
+        wid = p.x_window_of(w)
+        if how == "close box":
+            self.session.close_window(wid)
+        elif how == "alt+F4":
+            p.focus(w)
+            self.session.key("alt+F4")
+        else:
+            MainWindow(p, w).menu("alt+f", "x")
+        promo = wait_for(p.promotion_window, "the promotion screen")
+        wait_for(lambda: p.main_window() is None, "the main window to go")
+        self.assertEqual(len(p.x_windows(".*")), 1, "the promotion screen is the only window")
+        self.assertTrue(p.alive())
+        self.assertEqual(p.message_boxes(), [])
+        self.assertEqual(self.session.opened(), [])
+        return p, promo
+
+    def test_close_box_shows_the_promotion_screen(self):
+        p, promo = self.close_to_promotion("close box")
+        self.assertEqual(promo.name, MAIN_TITLE)
+        labels = [a.name for a in find_all(promo, "label")]
+        self.assertIn("Zenor Lyrandel v1.15", labels)
+        self.assertEqual(len([t for t in labels if t in APPEALS]), 1, labels)
+        find_one(promo, "check box", "Click Here To Visit www.karvelle.example Now")
+        find_one(promo, "link", "Click Here To Visit Karvelle Softwares")
+        exit_button = find_one(promo, "push button", "Exit")
+        p.focus(promo)
+        wait_for(lambda: has_state(exit_button, "focused"), "the Exit button to hold the focus")
+        self.session.click(exit_button)
+        self.assertEqual(p.wait_exit(), 0)
+
+    def test_alt_f4_then_enter_presses_exit(self):
+        p, promo = self.close_to_promotion("alt+F4")
+        p.focus(promo)
+        self.session.key("Return")
+        self.assertEqual(p.wait_exit(), 0)
+
+    def test_file_exit_then_the_links_then_the_close_box(self):
+        p, promo = self.close_to_promotion("File Exit")
+        self.session.click(find_one(promo, "check box", "Click Here To Visit www.karvelle.example Now"))
+        self.session.wait_opened(1)
+        self.session.click(find_one(promo, "link", "Click Here To Visit Karvelle Softwares"))
+        self.assertEqual(self.session.wait_opened(2),
+                         ["http://www.karvelle.example", "http://www.karvelle.example/karvellesoftwares"])
+        self.assertTrue(p.alive())
+        self.session.close_window(p.x_window_of(promo))
+        self.assertEqual(p.wait_exit(), 0)
+
+    def test_refer_a_friend_sends_what_was_typed(self):
+        p, promo = self.close_to_promotion("close box")
+        entries = [("Your Name", "Ann & Bob = #1? 100% +"),
+                   ("Your Email Address", "ann+tag@mail.example"),
+                   ("Friend's Name", "Zoe O'Hara"),
+                   ("Friend's Email Address", "bob@friends.example")]
+        for field_name, value in entries:
+            field = find_one(promo, "text", field_name)
+            self.session.click(field)
+            wait_for(lambda: text_of(field) == "", "%r to clear its placeholder" % field_name)
+            self.session.type(value)
+            wait_for(lambda: text_of(field) == value, "%r typed" % field_name)
+        self.session.click(find_one(promo, "push button", "Refer A Friend Now"))
+        address = self.session.wait_opened(1)[0]
+        self.assertEqual(p.message_boxes(), [])
+
+        base, _, query = address.partition("?")
+        self.assertEqual(base, "http://www.karvelle.example/zenorms-refer-a-friend.php")
+        pairs = [pair.split("=", 1) for pair in query.split("&")]
+        self.assertEqual([k for k, _ in pairs], ["taf1", "taf2", "taf3", "taf4", "taf5", "taf6"])
+        values = [urllib.parse.unquote(v, errors="strict") for _, v in pairs]
+        self.assertEqual(values, [entries[0][1], entries[1][1], "Your Message\r\n", entries[2][1], entries[3][1],
+                                  "http://www.karvelle.example/zenor-free-lyrandel/"])
+        # Nothing on the screen changes; a second press sends again.
+        self.assertEqual(text_of(find_one(promo, "text", "Your Name")), entries[0][1])
+        self.session.click(find_one(promo, "push button", "Refer A Friend Now"))
+        self.assertEqual(self.session.wait_opened(2), [address, address])
+        self.assertTrue(p.alive())
+
+
+class SavedReading(E2ETestCase):
+
+    def open_through_dialog(self, p, main, path):
+        do_action(find_one(main.acc, "push button", "Open Previously Saved Reading"))
+        dialog = wait_for(lambda: (p.windows("dialog", "Select the source file") or [None])[0], "the Open dialog")
+        p.focus(dialog)
+        self.session.type(path)
+        self.session.key("Return")
+        return dialog
+
+    def test_open_a_saved_reading(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        main.type_name("Ann")
+        wait_for(lambda: text_of(main.name_field()) == "Ann", "the name typed")
+        path = os.path.join(self.session.home, "reading.num")
+        with open(path, "wb") as f:
+            f.write(b"Zenor\r\nAnn\r\n\r\n" + scramble("7") + b"\r" + scramble("12") + b"\r\n" + scramble("1991"))
+        self.open_through_dialog(p, main, path)
+        wait_for(lambda: not p.windows("dialog"), "the dialog to close")
+        wait_for(lambda: main.front_page() == "result", "the result page")
+        self.assertIn(main.reading()[0], [s[0].upper() for s in SIGNS])
+        self.assertEqual(p.message_boxes(), [])
+        # The promotion screen now exists but stays hidden until the main window closes.
+        self.assertEqual(len(p.x_windows(".*")), 1)
+        self.assertIsNone(p.promotion_window())
+        self.session.close_window(p.x_window_of(w))
+        wait_for(p.promotion_window, "the promotion screen")
+        wait_for(lambda: p.main_window() is None, "the main window to go")
+        self.assertTrue(p.alive())
+
+    def test_wrong_extension_is_refused(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        path = os.path.join(self.session.home, "READING.NUM")
+        with open(path, "wb") as f:
+            f.write(b"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n")
+        self.open_through_dialog(p, main, path)
+        self.assertEqual(p.dismiss_box("Return"), ["Please Check The File."])
+        self.assertEqual(main.front_page(), "input")
+        self.assertEqual(main.reading()[0], "Name")
