@@ -9,7 +9,6 @@ import re
 import shutil
 import signal
 import subprocess
-import sys
 import tempfile
 import time
 import unittest
@@ -386,6 +385,12 @@ class Session:
         self.programs.append(p)
         return p
 
+    def spawn_helper(self, args):
+        """Another program, ended with the session."""
+        proc = subprocess.Popen(args, env=self.env, start_new_session=True)
+        self.programs.append(Program(self, proc))
+        return proc
+
     def xdo(self, *args):
         return run_tool(["xdotool"] + list(args), self.env)
 
@@ -553,6 +558,7 @@ class MainWindow:
         """'result' or 'input': the later sibling lies in front (Qt keeps children in stacking order)."""
         result = self.result_panel()
         page_parent = result.parent
+        page_parent.clear_cache()  # raise() reorders children without a change event
         kids = children(page_parent)
         inputs = [i for i, k in enumerate(kids) if find_all(k, "text", "Enter First Name")]
         return "result" if kids.index(result) > inputs[0] else "input"
@@ -584,3 +590,18 @@ class MainWindow:
         self.p.focus(self.acc)
         for k in keys:
             self.s.key(k)
+
+    def open_dialog(self):
+        """Presses the unseen "Open Previously Saved Reading" as a screen reader would."""
+        do_action(find_one(self.acc, "push button", "Open Previously Saved Reading"))
+        return wait_for(self.find_open_dialog, "the Open dialog")
+
+    def find_open_dialog(self):
+        return (self.p.windows("dialog", "Select the source file") or [None])[0]
+
+    def open_saved(self, path):
+        dialog = self.open_dialog()
+        self.p.focus(dialog)
+        self.s.type(path)
+        self.s.key("Return")
+        return dialog

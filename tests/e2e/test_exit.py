@@ -2,7 +2,7 @@
 import os
 import urllib.parse
 
-from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, do_action, find_all, find_one, has_state, text_of,
+from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, find_all, find_one, has_state, text_of,
                      wait_for)
 
 DOMAIN = "karvelle.example"
@@ -106,14 +106,6 @@ class ExitFlow(E2ETestCase):
 
 class SavedReading(E2ETestCase):
 
-    def open_through_dialog(self, p, main, path):
-        do_action(find_one(main.acc, "push button", "Open Previously Saved Reading"))
-        dialog = wait_for(lambda: (p.windows("dialog", "Select the source file") or [None])[0], "the Open dialog")
-        p.focus(dialog)
-        self.session.type(path)
-        self.session.key("Return")
-        return dialog
-
     def test_open_a_saved_reading(self):
         p, w = self.start_to_main_window()
         main = MainWindow(p, w)
@@ -122,7 +114,7 @@ class SavedReading(E2ETestCase):
         path = os.path.join(self.session.home, "reading.num")
         with open(path, "wb") as f:
             f.write(b"Zenor\r\nAnn\r\n\r\n" + scramble("7") + b"\r" + scramble("12") + b"\r\n" + scramble("1991"))
-        self.open_through_dialog(p, main, path)
+        main.open_saved(path)
         wait_for(lambda: not p.windows("dialog"), "the dialog to close")
         wait_for(lambda: main.front_page() == "result", "the result page")
         self.assertIn(main.reading()[0], [s[0].upper() for s in SIGNS])
@@ -141,7 +133,7 @@ class SavedReading(E2ETestCase):
         path = os.path.join(self.session.home, "READING.NUM")
         with open(path, "wb") as f:
             f.write(b"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n")
-        self.open_through_dialog(p, main, path)
+        main.open_saved(path)
         self.assertEqual(p.dismiss_box("Return"), ["Please Check The File."])
         self.assertEqual(main.front_page(), "input")
         self.assertEqual(main.reading()[0], "Name")

@@ -95,7 +95,9 @@ class ReadingDay(E2ETestCase):
         full = find_one(w, "link", pred=lambda a: a.name.startswith("Home Business Opportunity."))
         cobrand = find_one(w, "link", pred=lambda a: a.name.startswith("Co-brand this software for your site."))
         targets = {full.name: HELP + "/fully-branded.html", cobrand.name: HELP + "/co-brand.html"}
-        front = [k.name for k in children(full.parent) if k.name in targets][-1]
+        panel = full.parent
+        panel.clear_cache()  # a raise() reorders the children without telling the cache
+        front = [k.name for k in children(panel) if k.name in targets][-1]
         self.session.click(full)
         self.assertEqual(self.session.wait_opened(2)[1], targets[front])
 

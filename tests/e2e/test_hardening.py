@@ -1,0 +1,144 @@
+"""Bad input never crashes or hangs the program."""
+import os
+import socket
+import subprocess
+import time
+
+from harness import SIGNS, E2ETestCase, MainWindow, find_one, has_state, text_of, wait_for
+
+
+def peak_memory_kib(pid):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    raise LookupError("no VmHWM")
+
+
+class BadSettings(E2ETestCase):
+
+    def test_corrupted_settings_file(self):
+        with open(self.session.settings_file, "wb") as f:
+            f.write(os.urandom(4096) + b"\x00[Settings\nDuration=\xff\xfe\x00\n=\n[[[")
+        p, w = self.start_to_main_window()
+        self.assertEqual(self.session.opened(), [])
+
+    def test_read_only_config_folder(self):
+        os.chmod(self.session.config, 0o500)
+        self.addCleanup(os.chmod, self.session.config, 0o700)
+        self.start_to_main_window()
+        if os.geteuid() != 0:  # root writes anyway
+            self.assertFalse(os.path.exists(self.session.settings_file))
+
+    def test_config_folder_that_cannot_be_created(self):
+        blocker = os.path.join(self.session.home, "not-a-folder")
+        open(blocker, "w").close()
+        env = dict(self.session.env, XDG_CONFIG_HOME=os.path.join(blocker, "config"))
+        self.start_to_main_window(env)
+
+
+class NoBrowser(E2ETestCase):
+
+    def test_online_help_without_xdg_open(self):
+        empty = os.path.join(self.session.root, "empty-bin")
+        os.makedirs(empty)
+        env = dict(self.session.env, PATH=empty)
+        p, w = self.start_to_main_window(env)
+        main = MainWindow(p, w)
+        main.menu("alt+h", "o")
+        # The next command runs only once the first is done: a message box would be modal and in the way.
+        main.menu("alt+h", "a")
+        about = wait_for(lambda: (p.windows("dialog") or [None])[0], "the About box")
+        self.assertEqual(p.message_boxes(), [])
+        p.focus(about)
+        self.session.key("Escape")
+        wait_for(lambda: not p.windows("dialog"), "the About box to close")
+        main.type_name("Ann")
+        self.session.key("alt+g")
+        wait_for(lambda: main.front_page() == "result", "a reading")
+        self.assertEqual(p.message_boxes(), [])
+
+
+class BadSavedFiles(E2ETestCase):
+
+    def ready(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        main.type_name("Ann")
+        wait_for(lambda: text_of(main.name_field()) == "Ann", "the name typed")
+        return p, main
+
+    def expect_reading(self, p, main, timeout):
+        start = time.monotonic()
+        wait_for(lambda: main.front_page() == "result", "the reading", timeout=timeout)
+        took = time.monotonic() - start
+        self.assertIn(main.reading()[0], [s[0].upper() for s in SIGNS])
+        self.assertEqual(p.message_boxes(), [])
+        return took
+
+    def test_huge_file(self):
+        p, main = self.ready()
+        path = os.path.join(self.session.home, "huge.num")
+        with open(path, "wb") as f:
+            f.truncate(1 << 30)  # sparse: costs no disk
+        before = peak_memory_kib(p.pid)
+        main.open_saved(path)
+        self.expect_reading(p, main, timeout=3)
+        grown = peak_memory_kib(p.pid) - before
+        self.assertLess(grown, 64 * 1024, "peak memory grew by %d KiB reading a 1 GiB file" % grown)
+
+    def test_binary_file(self):
+        p, main = self.ready()
+        path = os.path.join(self.session.home, "noise.num")
+        with open(path, "wb") as f:
+            f.write(os.urandom(1 << 20))
+        main.open_saved(path)
+        self.expect_reading(p, main, timeout=10)
+
+    def test_file_deleted_while_the_dialog_is_open(self):
+        p, main = self.ready()
+        path = os.path.join(self.session.home, "gone.num")
+        with open(path, "wb") as f:
+            f.write(b"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n")
+
+        dialog = main.open_dialog()
+        p.focus(dialog)
+        self.session.type(path)
+        open_button = find_one(dialog, "push button", "Open")
+        wait_for(lambda: has_state(open_button, "enabled"), "the dialog to offer the file")
+        os.remove(path)
+        self.session.key("Return")
+        # Whichever part notices the missing file says so; the program lives on and can be used.
+        self.assertTrue(p.dismiss_box("Return"))
+        self.assertTrue(p.alive())
+        p.focus(dialog)
+        self.session.key("Escape")
+        wait_for(lambda: not main.find_open_dialog(), "the dialog to close")
+        self.assertTrue(p.alive())
+        self.assertEqual(p.message_boxes(), [])
+        main.acc = p.wait_main_window()
+        p.focus(main.acc)
+        self.session.key("alt+g")
+        self.expect_reading(p, main, timeout=10)
+
+
+class StaleLock(E2ETestCase):
+
+    def test_lock_left_by_a_killed_copy(self):
+        # The lock of a copy that died: its process id is free now, the file is old.
+        gone = subprocess.Popen(["true"])
+        gone.wait()
+        lock = os.path.join(self.session.runtime, "zenor-lyrandel.lock")
+        with open(lock, "w") as f:
+            f.write("%d\nzenor-lyrandel\n%s\n" % (gone.pid, socket.gethostname()))
+        old = time.time() - 3600
+        os.utime(lock, (old, old))
+        self.start_to_main_window()
+
+    def test_lock_whose_process_id_was_reused(self):
+        # A killed copy's process id now belongs to another program that is alive.
+        other = self.session.spawn_helper(["sleep", "600"])
+        lock = os.path.join(self.session.runtime, "zenor-lyrandel.lock")
+        with open(lock, "w") as f:
+            f.write("%d\nzenor-lyrandel\n%s\n" % (other.pid, socket.gethostname()))
+        self.start_to_main_window()
