@@ -1,0 +1,55 @@
+# Installation layout and the Debian package.
+include(GNUInstallDirs)
+
+install(TARGETS zenor-lyrandel
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    BUNDLE DESTINATION .)
+
+if(UNIX AND NOT APPLE)
+    set(ZL_PACKAGING_DIR "${CMAKE_CURRENT_LIST_DIR}/../packaging")
+    set(ZL_APP_ID "io.example.karvelle.ZenorLyrandel")
+
+    install(FILES "${ZL_PACKAGING_DIR}/zenor-lyrandel.desktop"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES "${ZL_PACKAGING_DIR}/${ZL_APP_ID}.metainfo.xml"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+    # assets/ publishes the sizes it draws; fall back to the known set if it ever stops.
+    if(NOT ZL_ICON_SIZES)
+        set(ZL_ICON_SIZES 16 32 48 64 128 256)
+    endif()
+    foreach(size IN LISTS ZL_ICON_SIZES)
+        install(FILES "${CMAKE_CURRENT_LIST_DIR}/../assets/icons/zenor-lyrandel-${size}.png"
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME zenor-lyrandel.png)
+    endforeach()
+
+    set(CPACK_GENERATOR "DEB")
+    set(CPACK_PACKAGE_NAME "zenor-lyrandel")
+    set(CPACK_PACKAGE_VENDOR "Karvelle Softwares")
+    set(CPACK_PACKAGE_CONTACT "Karvelle Softwares <support@karvelle.example>")
+    set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Oracle that draws a sign and reads it for your question")
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY "zenor-lyrandel")
+    set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+    set(CPACK_STRIP_FILES ON)
+
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_NAME "zenor-lyrandel")
+    set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Karvelle Softwares <support@karvelle.example>")
+    # The summary above is the synopsis line; this is the long description under it.
+    set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+        "Type your first name and a question; the program draws one of twenty-four\n\
+signs and shows its name, keyword, interpretation and picture. Readings can\n\
+be saved and opened again.")
+    set(CPACK_DEBIAN_PACKAGE_SECTION "games")
+    set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.karvelle.example")
+    # Libraries come from dpkg-shlibdeps (libqt6gui6 also carries the xcb and jpeg plugins);
+    # the fonts are the ones the windows' families are substituted with.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+
+    include(CPack)
+endif()

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it, starts the installed program in its own X server until
+# its main window is mapped, checks the installed desktop files, and removes the package again.
+# Usage: scripts/package-test.sh [build-dir]   (default: build/package)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build/package"}
+title="Zenor Lyrandel v1.15"
+app_id="io.example.karvelle.ZenorLyrandel"
+icon_sizes=(16 32 48 64 128 256)
+deadline_s=30
+
+say() { printf 'package-test: %s\n' "$*"; }
+die() { say "FAIL: $*" >&2; exit 1; }
+
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+for tool in cmake ninja cpack dpkg-deb dpkg-shlibdeps file apt-get Xvfb xdotool xprop; do
+    command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps.sh test installs it)"
+done
+if dpkg-query -W -f='${Status}' zenor-lyrandel 2>/dev/null | grep -q "install ok installed"; then
+    die "zenor-lyrandel is already installed; remove it first so this test can leave the machine as found"
+fi
+
+tmp=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+installed=0
+added_packages=()
+cleanup() {
+    local rc=$?
+    [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    if [[ $installed -eq 1 ]]; then
+        say "removing the package (and anything its install pulled in: ${added_packages[*]:-nothing})"
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get remove -y -qq zenor-lyrandel \
+            "${added_packages[@]}" >/dev/null || rc=1
+    fi
+    rm -rf "$tmp"
+    exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+installed_packages() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" { print $2 }' | sort; }
+
+say "building a Release tree in $build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZL_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target zenor-lyrandel
+rm -rf "$build/deb"
+(cd "$build" && cpack -G DEB -B "$build/deb" >/dev/null) || die "cpack failed"
+debs=("$build"/deb/zenor-lyrandel_*.deb)
+[[ ${#debs[@]} -eq 1 && -f "${debs[0]}" ]] || die "expected one .deb in $build/deb, found: ${debs[*]}"
+deb=${debs[0]}
+say "built $(basename "$deb")"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ $(field Package) == zenor-lyrandel ]] || die "package name is '$(field Package)'"
+[[ $(field Version) == 1.15* ]] || die "package version is '$(field Version)'"
+[[ $(field Section) == games ]] || die "package section is '$(field Section)'"
+# dpkg-shlibdeps must have found the Qt libraries the program links.
+field Depends | grep -q 'libqt6widgets6' || die "Depends lacks the Qt libraries: $(field Depends)"
+
+before=$(installed_packages)
+say "installing"
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "$deb" >/dev/null ||
+    die "apt-get install failed"
+installed=1
+mapfile -t added_packages < <(comm -13 <(echo "$before") <(installed_packages) | grep -vx zenor-lyrandel || true)
+
+say "checking the installed files"
+[[ -x /usr/bin/zenor-lyrandel ]] || die "/usr/bin/zenor-lyrandel missing"
+desktop=/usr/share/applications/zenor-lyrandel.desktop
+[[ -f $desktop ]] || die "$desktop missing"
+grep -qx 'Exec=zenor-lyrandel' "$desktop" || die "$desktop does not start zenor-lyrandel"
+grep -qx 'Icon=zenor-lyrandel' "$desktop" || die "$desktop does not name the icon"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$desktop" || die "$desktop is not valid"
+fi
+for n in "${icon_sizes[@]}"; do
+    icon=/usr/share/icons/hicolor/${n}x${n}/apps/zenor-lyrandel.png
+    [[ -f $icon ]] || die "$icon missing"
+    file -b "$icon" | grep -q "PNG image data, $n x $n," || die "$icon is not a ${n}x${n} PNG: $(file -b "$icon")"
+done
+metainfo=/usr/share/metainfo/$app_id.metainfo.xml
+[[ -f $metainfo ]] || die "$metainfo missing"
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" >/dev/null || die "$metainfo is not valid"
+fi
+
+say "starting the installed program under Xvfb"
+: >"$tmp/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+xvfb_pid=$!
+end=$((SECONDS + deadline_s))
+until [[ -s "$tmp/display" ]]; do
+    kill -0 "$xvfb_pid" 2>/dev/null || die "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+    ((SECONDS < end)) || die "Xvfb gave no display number within ${deadline_s}s"
+    sleep 0.05
+done
+display=":$(head -n1 "$tmp/display")"
+
+mkdir -p "$tmp/home" "$tmp/run"
+chmod 700 "$tmp/run"
+env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME -u DBUS_SESSION_BUS_ADDRESS \
+    HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
+    /usr/bin/zenor-lyrandel >"$tmp/app.log" 2>&1 &
+app_pid=$!
+
+# Mapped = viewable; there is no window manager, so the program's own window is what gets mapped.
+window=""
+while [[ -z "$window" ]]; do
+    kill -0 "$app_pid" 2>/dev/null || die "the program ended before showing its window: $(cat "$tmp/app.log")"
+    ((SECONDS < end)) || die "no window titled '$title' was mapped within ${deadline_s}s: $(cat "$tmp/app.log")"
+    window=$(DISPLAY=$display timeout 2 xdotool search --sync --onlyvisible --name "^${title//./\\.}\$" \
+        2>/dev/null | head -n1 || true)
+done
+say "window $window mapped"
+props=$(DISPLAY=$display xprop -len 16 -id "$window" _NET_WM_PID WM_NAME _NET_WM_ICON)
+grep -q "_NET_WM_PID(CARDINAL) = $app_pid\$" <<<"$props" || die "the window is not the installed program's: $props"
+grep -q '_NET_WM_ICON(CARDINAL) = ' <<<"$props" || die "the window carries no icon"
+
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+say "PASS"
