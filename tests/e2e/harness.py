@@ -289,9 +289,12 @@ class Program:
                 found.append((abs(int(g["X"]) - x) + abs(int(g["Y"]) - y), wid))
         return min(found)[1] if found else None
 
+    def wait_x_window(self, acc):
+        return wait_for(lambda: self.x_window_of(acc), "the X window of %r" % acc.name)
+
     def focus(self, acc):
         """Makes an accessible window the active X window, so that key presses reach it."""
-        wid = wait_for(lambda: self.x_window_of(acc), "the X window of %r" % acc.name)
+        wid = self.wait_x_window(acc)
         if self.session.active_window() != wid:
             self.session.xdo("windowactivate", "--sync", str(wid))
         wait_for(lambda: self.session.active_window() == wid and has_state(acc, "active"),

@@ -27,7 +27,7 @@ class ExitFlow(E2ETestCase):
 
     def close_to_promotion(self, how):
         p, w = self.start_to_main_window()
-        wid = p.x_window_of(w)
+        wid = p.wait_x_window(w)
         if how == "close box":
             self.session.close_window(wid)
         elif how == "alt+F4":
@@ -37,7 +37,7 @@ class ExitFlow(E2ETestCase):
             MainWindow(p, w).menu("alt+f", "x")
         promo = wait_for(p.promotion_window, "the promotion screen")
         wait_for(lambda: p.main_window() is None, "the main window to go")
-        self.assertEqual(len(p.x_windows(".*")), 1, "the promotion screen is the only window")
+        wait_for(lambda: len(p.x_windows(".*")) == 1, "the promotion screen to be the only window")
         self.assertTrue(p.alive())
         self.assertEqual(p.message_boxes(), [])
         self.assertEqual(self.session.opened(), [])
@@ -71,7 +71,7 @@ class ExitFlow(E2ETestCase):
         self.assertEqual(self.session.wait_opened(2),
                          ["http://www.karvelle.example", "http://www.karvelle.example/karvellesoftwares"])
         self.assertTrue(p.alive())
-        self.session.close_window(p.x_window_of(promo))
+        self.session.close_window(p.wait_x_window(promo))
         self.assertEqual(p.wait_exit(), 0)
 
     def test_refer_a_friend_sends_what_was_typed(self):
@@ -122,7 +122,7 @@ class SavedReading(E2ETestCase):
         # The promotion screen now exists but stays hidden until the main window closes.
         self.assertEqual(len(p.x_windows(".*")), 1)
         self.assertIsNone(p.promotion_window())
-        self.session.close_window(p.x_window_of(w))
+        self.session.close_window(p.wait_x_window(w))
         wait_for(p.promotion_window, "the promotion screen")
         wait_for(lambda: p.main_window() is None, "the main window to go")
         self.assertTrue(p.alive())
