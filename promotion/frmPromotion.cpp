@@ -12,6 +12,8 @@
 #include "web/LinkTable.h"
 #include "web/modHelp.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -20,10 +22,23 @@
 
 namespace {
 QPointer<frmPromotion> g_screen;
+
+// A plain top-level widget reads as a "filler" to screen readers; this one is a window.
+QAccessibleInterface *promotionWindowFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("frmPromotion") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
 } // namespace
 
 frmPromotion *frmPromotion::instance()
 {
+    static const bool registered = [] {
+        QAccessible::installFactory(promotionWindowFactory);
+        return true;
+    }();
+    Q_UNUSED(registered)
     if (!g_screen)
         g_screen = new frmPromotion;
     return g_screen;

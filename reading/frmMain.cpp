@@ -43,6 +43,8 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_ui->txtName->setAccessibleName(m_ui->lblLabel_0->text());
     m_ui->txtQuestion->setAccessibleName(m_ui->lblLabel_1->text());
     m_ui->txtName->installEventFilter(this);
+    for (QPushButton *button : {m_ui->cmdNext, m_ui->cmdBack, m_ui->cmdOpen})
+        button->installEventFilter(this);
 
     connect(m_ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(m_ui->cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
@@ -165,8 +167,19 @@ bool frmMain::filterNameKey(int code)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_ui->txtName)
+    if (watched != m_ui->txtName) {
+        // As on the classic desktop, Enter presses the button that has the focus.
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (button && event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                button->animateClick();
+                return true;
+            }
+        }
         return QMainWindow::eventFilter(watched, event);
+    }
 
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);

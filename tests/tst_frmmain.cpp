@@ -46,6 +46,7 @@ private slots:
     void keyFilterRefusesNonLetters();
     void keyFilterLetsLettersAndEditingKeysThrough();
     void pasteIsNotFiltered();
+    void enterPressesTheFocusedButton();
     void screenReaderNames();
     void bannerPick_data();
     void bannerPick();
@@ -327,6 +328,20 @@ void TestFrmMain::pasteIsNotFiltered()
     QVERIFY(m_boxes->shown.isEmpty());
 }
 
+void TestFrmMain::enterPressesTheFocusedButton()
+{
+    const Ui::frmMain *ui = m_window->ui();
+    ui->txtName->setText(QStringLiteral("Ada"));
+    ui->cmdNext->setFocus();
+    Random::queueForTest({0.0f});
+    QTest::keyClick(ui->cmdNext, Qt::Key_Return);
+    QTRY_COMPARE(frontPage(ui), ui->fraResult);
+    QCOMPARE(QApplication::focusWidget(), ui->cmdBack);
+    QTest::keyClick(ui->cmdBack, Qt::Key_Enter, Qt::KeypadModifier);
+    QTRY_COMPARE(frontPage(ui), ui->fraMain);
+    QCOMPARE(ui->txtName->text(), QString());
+}
+
 void TestFrmMain::screenReaderNames()
 {
     const Ui::frmMain *ui = m_window->ui();
@@ -337,6 +352,9 @@ void TestFrmMain::screenReaderNames()
     QCOMPARE(nameOf(ui->txtQuestion), QStringLiteral("Ask A Question"));
     QCOMPARE(nameOf(ui->cmdNext), QStringLiteral("Get My Lyrandel Reading"));
     QCOMPARE(nameOf(ui->Label61), ui->Label61->text());
+    QCOMPARE(nameOf(ui->cboMonth), QStringLiteral("Month"));
+    QCOMPARE(nameOf(ui->cboDate), QStringLiteral("Date"));
+    QCOMPARE(nameOf(ui->cboYear), QStringLiteral("Year"));
     QCOMPARE(QAccessible::queryAccessibleInterface(ui->lblCobrand)->role(), QAccessible::Link);
 }
 

@@ -279,6 +279,7 @@ void TestPromotion::window_fixedCentredTopmostWithCloseBoxOnly()
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(screen->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(QAccessible::queryAccessibleInterface(screen)->role(), QAccessible::Window);
 
     QCOMPARE(screen->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
     const auto *picture = child<QLabel>("Picture1");
