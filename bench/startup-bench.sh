@@ -45,7 +45,8 @@ mapwatch=$(find_bin zl-bench-mapwatch)
 tmp=$(mktemp -d)
 xvfb_pid=""
 cleanup() {
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    set +e
+    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
     rm -rf "$tmp"
 }
 trap cleanup EXIT

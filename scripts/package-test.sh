@@ -29,8 +29,10 @@ installed=0
 added_packages=()
 cleanup() {
     local rc=$?
-    [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    # A killed child's status must not end the clean-up before the package is removed.
+    set +e
+    if [[ -n "$app_pid" ]]; then kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; fi
+    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
     if [[ $installed -eq 1 ]]; then
         say "removing the package (and anything its install pulled in: ${added_packages[*]:-nothing})"
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get remove -y -qq zenor-lyrandel \
