@@ -62,7 +62,7 @@ void prepareApplication()
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), substitutes);
 
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
+    for (const int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/zenor-lyrandel-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     // Windows come and go at exit; only EndProgram ends the process.

@@ -40,8 +40,8 @@ if(UNIX AND NOT APPLE)
     # The summary above is the synopsis line; this is the long description under it.
     set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
         "Type your first name and a question; the program draws one of twenty-four\n\
-signs and shows its name, keyword, interpretation and picture. Readings can\n\
-be saved and opened again.")
+signs and shows its name, keyword, interpretation and picture. A saved\n\
+reading can be opened again.")
     set(CPACK_DEBIAN_PACKAGE_SECTION "games")
     set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.karvelle.example")

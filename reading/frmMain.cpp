@@ -3,6 +3,7 @@
 #include "ui_frmMain.h"
 
 #include "app/Lifecycle.h"
+#include "app/Look.h"
 #include "app/MessageBoxes.h"
 #include "app/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
@@ -23,12 +24,56 @@
 #include <QPointer>
 
 namespace {
+
 QPointer<frmMain> g_loaded;
+
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kMagenta(255, 0, 255);
+const QColor kPink(255, 128, 255);
+
+void applyMainLook(QWidget *window)
+{
+    const char *verdana = "Verdana";
+    // The window's own font: every control not listed below uses it.
+    applyLooks(window, {
+                           {"centralwidget", verdana, 8.25, false, false, {}, kBlack},
+                           {"Label61", verdana, 8.25, true, true, kWhite, {}},
+                           {"fraFullBrand", nullptr, 0, false, false, {}, kBlack},
+                           {"lblFullBrand", verdana, 8.25, true, true, kWhite, kBlack},
+                           {"lblCobrand", verdana, 8.25, true, true, kWhite, kBlack},
+                           {"cmdOpen", verdana, 9.75, true, false, {}, {}},
+                           {"fraBirthDay", verdana, 8.25, true, false, QColor(64, 64, 64), kWhite},
+                           {"Label7", "MS Sans Serif", 8.25, false, false, kBlack, {}},
+                           {"Label6", "MS Sans Serif", 8.25, false, false, kBlack, {}},
+                           {"Label3", "MS Sans Serif", 8.25, false, false, kBlack, {}},
+                           {"cboDate", verdana, 8.25, false, false, {}, {}},
+                           {"cboMonth", verdana, 8.25, false, false, {}, {}},
+                           {"cboYear", verdana, 8.25, false, false, {}, {}},
+                           {"fraMain", nullptr, 0, false, false, {}, kBlack},
+                           {"txtName", verdana, 8.25, false, false, {}, {}},
+                           {"txtQuestion", verdana, 8.25, false, false, {}, {}},
+                           {"cmdNext", verdana, 8.25, true, false, {}, {}},
+                           {"lblLabel_0", verdana, 8.25, true, false, kMagenta, {}},
+                           {"lblLabel_1", verdana, 8.25, true, false, kMagenta, {}},
+                           {"lblLabel_2", verdana, 8.25, true, false, kPink, {}},
+                           {"fraResult", verdana, 9, true, false, kWhite, kBlack},
+                           {"cmdBack", verdana, 8.25, true, false, {}, {}},
+                           {"picOracle", nullptr, 0, false, false, {}, kWhite},
+                           {"lblLabel_3", verdana, 8.25, true, false, kMagenta, {}},
+                           {"lblLabel_4", verdana, 8.25, true, false, kMagenta, {}},
+                           {"lblCaption_0", verdana, 8.25, false, false, kPink, {}},
+                           {"lblCaption_1", verdana, 8.25, false, false, kPink, {}},
+                           {"lblCaption_2", verdana, 8.25, false, false, kPink, {}},
+                       });
 }
+
+} // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMain>())
 {
     m_ui->setupUi(this);
+    applyMainLook(this);
     setAttribute(Qt::WA_DeleteOnClose);
     // A fixed dialog-like frame: no minimise and no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

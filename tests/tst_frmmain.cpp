@@ -34,6 +34,8 @@ private slots:
     void cleanup();
 
     void layoutAsDesigned();
+    void fontsAndColours_data();
+    void fontsAndColours();
     void tabOrderRunsThroughBothPages();
     void emptyNameIsRefused();
     void readingShowsTheDrawnSign_data();
@@ -139,6 +141,67 @@ void TestFrmMain::layoutAsDesigned()
     QCOMPARE(help, QStringList({"&Online Help", "&Visit Us Online", "-", "&Check for Software Update", "-",
                                 "&About Software"}));
     QCOMPARE(ui->mnuExit->text(), QStringLiteral("E&xit"));
+}
+
+void TestFrmMain::fontsAndColours_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("underline");
+    QTest::addColumn<QColor>("text");
+    const QColor white(255, 255, 255), magenta(255, 0, 255), pink(255, 128, 255);
+    QTest::newRow("banner") << "Label61"
+                            << "Verdana" << 8.25 << true << true << white;
+    QTest::newRow("full brand") << "lblFullBrand"
+                                << "Verdana" << 8.25 << true << true << white;
+    QTest::newRow("co-brand") << "lblCobrand"
+                              << "Verdana" << 8.25 << true << true << white;
+    QTest::newRow("open button") << "cmdOpen"
+                                 << "Verdana" << 9.75 << true << false << QColor();
+    QTest::newRow("birth day") << "fraBirthDay"
+                               << "Verdana" << 8.25 << true << false << QColor(64, 64, 64);
+    QTest::newRow("year") << "Label7"
+                          << "MS Sans Serif" << 8.25 << false << false << QColor(0, 0, 0);
+    QTest::newRow("name field") << "txtName"
+                                << "Verdana" << 8.25 << false << false << QColor();
+    QTest::newRow("next") << "cmdNext"
+                          << "Verdana" << 8.25 << true << false << QColor();
+    QTest::newRow("first name label") << "lblLabel_0"
+                                      << "Verdana" << 8.25 << true << false << magenta;
+    QTest::newRow("invitation") << "lblLabel_2"
+                                << "Verdana" << 8.25 << true << false << pink;
+    QTest::newRow("result page") << "fraResult"
+                                 << "Verdana" << 9.0 << true << false << white;
+    QTest::newRow("keyword label") << "lblLabel_4"
+                                   << "Verdana" << 8.25 << true << false << magenta;
+    QTest::newRow("interpretation") << "lblCaption_2"
+                                    << "Verdana" << 8.25 << false << false << pink;
+}
+
+void TestFrmMain::fontsAndColours()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, family);
+    QFETCH(qreal, points);
+    QFETCH(bool, bold);
+    QFETCH(bool, underline);
+    QFETCH(QColor, text);
+    const auto *w = m_window->findChild<QWidget *>(name);
+    QVERIFY(w);
+    QCOMPARE(w->font().family(), family);
+    QCOMPARE(w->font().pointSizeF(), points);
+    QCOMPARE(w->font().bold(), bold);
+    QCOMPARE(w->font().underline(), underline);
+    if (text.isValid())
+        QCOMPARE(w->palette().color(QPalette::WindowText), text);
+    // The two pages and the branding band are black; the co-brand labels are opaque.
+    for (const char *opaque : {"centralwidget", "fraMain", "fraResult", "fraFullBrand", "lblCobrand"}) {
+        const auto *panel = m_window->findChild<QWidget *>(QLatin1String(opaque));
+        QVERIFY(panel->autoFillBackground());
+        QCOMPARE(panel->palette().color(QPalette::Window), QColor(0, 0, 0));
+    }
 }
 
 void TestFrmMain::tabOrderRunsThroughBothPages()

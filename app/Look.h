@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QColor>
+
+#include <initializer_list>
+
+class QWidget;
+
+// Fonts and colours of a form's controls, by objectName. Designer's font property has no
+// quarter points, and a style sheet makes every widget below it slower to polish; a table
+// applied once at creation has neither problem.
+struct Look
+{
+    const char *objectName;
+    const char *family = nullptr; // nullptr keeps the inherited font
+    qreal points = 0;
+    bool bold = false;
+    bool underline = false;
+    QColor text;       // invalid keeps the inherited colour
+    QColor background; // invalid leaves the control transparent
+};
+
+void applyLooks(QWidget *form, std::initializer_list<Look> looks);
