@@ -148,7 +148,7 @@ void TestWebLinks::aboutBoxContent()
     frmAbout box;
     const Ui::frmAbout *ui = box.ui();
     QCOMPARE(box.windowTitle(), QStringLiteral("Zenor Lyrandel v1.15"));
-    QCOMPARE(box.size(), QSize(459, 211));
+    QCOMPARE(box.size(), QSize(459, 234));
     QCOMPARE(ui->Label2->text(), QStringLiteral("Zenor Lyrandel v1.15"));
     QVERIFY(ui->Label1->text().startsWith(
         QStringLiteral("Zenor Lyrandel generates a Greek alphabet based reading for your day-to-day "
@@ -165,6 +165,12 @@ void TestWebLinks::aboutBoxContent()
     // The line crosses the whole window.
     QVERIFY(ui->Line1->x() < 0 && ui->Line1->geometry().right() >= box.width());
     QCOMPARE(ui->Line1->height(), 2);
+    // The links end at the right margin and show their whole text.
+    for (const QLabel *link :
+         {static_cast<QLabel *>(ui->lblHomePage), static_cast<QLabel *>(ui->lblCobrand)}) {
+        QCOMPARE(link->geometry().right(), ui->Label3->geometry().right());
+        QVERIFY(link->width() >= link->sizeHint().width());
+    }
 }
 
 void TestWebLinks::aboutBoxLinksKeepItOpen()

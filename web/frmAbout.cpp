@@ -16,6 +16,12 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui:
     m_ui->Picture1->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     m_ui->Picture1->setAccessibleName(QStringLiteral("Zenor Lyrandel"));
     m_ui->lblHomePage->setText(QStringLiteral("Click here to visit ") + webPageAddress(WebPage::Home));
+    // The two links end at the right margin and are as wide as their text, whatever the font.
+    for (QLabel *link : {static_cast<QLabel *>(m_ui->lblHomePage), static_cast<QLabel *>(m_ui->lblCobrand)}) {
+        const int right = link->geometry().right();
+        link->resize(link->sizeHint().width(), link->height());
+        link->move(right - link->width() + 1, link->y());
+    }
 
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(m_ui->lblHomePage, &LinkLabel::clicked, this, &modHelp::OpenHomePage);
