@@ -1,5 +1,7 @@
 #include "app/Look.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 void applyLooks(QWidget *form, std::initializer_list<Look> looks)
@@ -28,4 +30,14 @@ void applyLooks(QWidget *form, std::initializer_list<Look> looks)
             w->setPalette(palette);
         }
     }
+}
+
+void centreOnScreen(QWidget &window)
+{
+    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
 }

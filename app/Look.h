@@ -21,3 +21,6 @@ struct Look
 };
 
 void applyLooks(QWidget *form, std::initializer_list<Look> looks);
+
+// Every window of the program opens in the middle of its screen.
+void centreOnScreen(QWidget &window);

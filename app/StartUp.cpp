@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include "app/Look.h"
 #include "app/MessageBoxes.h"
 #include "app/RandomGenerator.h"
 #include "app/SingleInstance.h"
@@ -9,20 +10,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
-#include <QScreen>
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
-
-void centreOnScreen(QWidget &window)
-{
-    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
-}
 } // namespace
 
 namespace StartUp {

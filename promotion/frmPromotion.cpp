@@ -3,6 +3,7 @@
 #include "ui_frmPromotion.h"
 
 #include "app/Lifecycle.h"
+#include "app/Look.h"
 #include "app/MessageBoxes.h"
 #include "app/RandomGenerator.h"
 #include "promotion/Appeal.h"
@@ -18,7 +19,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QScreen>
 
 namespace {
 QPointer<frmPromotion> g_screen;
@@ -129,11 +129,7 @@ void frmPromotion::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
 }
 
 void frmPromotion::Check1_Click()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPixmap>
-#include <QSize>
 
 // The sign pictures, addressed 1 to 24 like the list they came from.
 // Pictures are decoded when first asked for, so start-up pays for none of them.
@@ -9,7 +8,6 @@ class PictureList final
 {
 public:
     static constexpr int kCount = 24;
-    static QSize pictureSize() { return {74, 74}; }
 
     // A null pixmap when the position is outside 1..24 or the picture cannot be decoded.
     QPixmap picture(int position) const;
