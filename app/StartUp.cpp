@@ -1,9 +1,11 @@
 #include "app/StartUp.h"
 
-#include "app/Look.h"
-#include "app/MessageBoxes.h"
-#include "app/RandomGenerator.h"
-#include "app/SingleInstance.h"
+#include "app/UpdateReminder.h"
+#include "foundation/Lifecycle.h"
+#include "foundation/Look.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/RandomGenerator.h"
+#include "foundation/SingleInstance.h"
 #include "reading/frmMain.h"
 #include "web/modHelp.h"
 

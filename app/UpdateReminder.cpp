@@ -1,8 +1,8 @@
 #include "app/UpdateReminder.h"
 
-#include "app/Clock.h"
-#include "app/MessageBoxes.h"
-#include "app/Settings.h"
+#include "foundation/Clock.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/Settings.h"
 #include "web/modHelp.h"
 
 namespace Reminder {

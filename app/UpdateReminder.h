@@ -23,3 +23,10 @@ QDate decode(const QString &stored);
 QString question();
 
 } // namespace Reminder
+
+namespace modHelp {
+
+// At start-up: every 15th day or later, offer to look for a newer version.
+void UpdateReminder();
+
+} // namespace modHelp

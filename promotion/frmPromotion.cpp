@@ -2,10 +2,10 @@
 
 #include "ui_frmPromotion.h"
 
-#include "app/Lifecycle.h"
-#include "app/Look.h"
-#include "app/MessageBoxes.h"
-#include "app/RandomGenerator.h"
+#include "foundation/Lifecycle.h"
+#include "foundation/Look.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/RandomGenerator.h"
 #include "promotion/Appeal.h"
 #include "promotion/PlaceholderField.h"
 #include "promotion/modTellAFriend.h"

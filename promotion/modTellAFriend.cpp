@@ -1,6 +1,6 @@
 #include "promotion/modTellAFriend.h"
 
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 #include "web/LinkTable.h"
 #include "web/modHelp.h"
 

@@ -1,6 +1,6 @@
 #include "reading/Draw.h"
 
-#include "app/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 
 int drawSignIndex(float r)
 {

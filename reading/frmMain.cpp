@@ -2,10 +2,10 @@
 
 #include "ui_frmMain.h"
 
-#include "app/Lifecycle.h"
-#include "app/Look.h"
-#include "app/MessageBoxes.h"
-#include "app/RandomGenerator.h"
+#include "foundation/Lifecycle.h"
+#include "foundation/Look.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
 #include "reading/Draw.h"
 #include "reading/NameFilter.h"

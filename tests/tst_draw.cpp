@@ -1,4 +1,4 @@
-#include "app/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 #include "reading/Draw.h"
 
 #include <QtTest>

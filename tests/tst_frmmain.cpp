@@ -1,4 +1,4 @@
-#include "app/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 #include "app/StartUp.h"
 #include "promotion/frmPromotion.h"
 #include "reading/SignTable.h"

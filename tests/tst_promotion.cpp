@@ -1,4 +1,4 @@
-#include "app/RandomGenerator.h"
+#include "foundation/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
 #include "promotion/modTellAFriend.h"
 #include "tests/support/TestSupport.h"

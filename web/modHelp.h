@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Web pages, the update reminder and the end of the program.
+// Web pages. The module's other routines live with what they need: UpdateReminder in app/,
+// EndProgram in foundation/Lifecycle.h.
 namespace modHelp {
 
 // Hands one complete address to the desktop, which opens it in the default browser.
@@ -16,11 +17,5 @@ void OpenDonatePage();
 void OpenFullyBrandedPage();
 void OpenCoBrandPage();
 void OpenOtherProductsPage();
-
-// At start-up: every 15th day or later, offer to look for a newer version.
-void UpdateReminder();
-
-// Closes every open window and ends the process; in the program it does not return.
-void EndProgram();
 
 } // namespace modHelp

@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
 
-#include "app/Lifecycle.h"
+#include "foundation/Lifecycle.h"
 
 #include <QDesktopServices>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 
 #include <QList>
 #include <QObject>

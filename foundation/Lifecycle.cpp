@@ -1,7 +1,6 @@
-#include "app/Lifecycle.h"
+#include "foundation/Lifecycle.h"
 
-#include "app/SingleInstance.h"
-#include "web/modHelp.h"
+#include "foundation/SingleInstance.h"
 
 #include <QApplication>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "app/MessageBoxes.h"
+#include "foundation/MessageBoxes.h"
 
 #include <QApplication>
 

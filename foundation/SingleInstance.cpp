@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "foundation/SingleInstance.h"
 
 #include <QDir>
 #include <QLockFile>

@@ -1,4 +1,4 @@
-#include "app/Clock.h"
+#include "foundation/Clock.h"
 
 namespace {
 std::optional<QDate> &fixedToday()

@@ -2,7 +2,14 @@
 
 #include <functional>
 
-// How the process ends and whether it is ending; EndProgram itself is in modHelp.
+namespace modHelp {
+
+// Closes every open window and ends the process; in the program it does not return.
+void EndProgram();
+
+} // namespace modHelp
+
+// Whether the process is ending, and the test hook that stands in for the real end.
 namespace Lifecycle {
 
 // True once EndProgram has started: windows closing then must not open new ones.

@@ -1,4 +1,4 @@
-#include "app/Look.h"
+#include "foundation/Look.h"
 
 #include <QGuiApplication>
 #include <QScreen>
