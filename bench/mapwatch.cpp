@@ -6,11 +6,11 @@
 #include <xcb/xcb.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <string>

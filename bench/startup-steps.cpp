@@ -3,10 +3,10 @@
 //   zl-bench-steps [floor]   prints "step=ms ..." ; "floor" times the one-label floor instead.
 // Set ZL_BENCH_T0 to the wall-clock start in seconds (bash: $EPOCHREALTIME) to also time
 // exec up to main(). The process quits once the window has been painted.
-#include "foundation/RandomGenerator.h"
-#include "foundation/SingleInstance.h"
 #include "app/StartUp.h"
 #include "app/UpdateReminder.h"
+#include "foundation/RandomGenerator.h"
+#include "foundation/SingleInstance.h"
 #include "reading/frmMain.h"
 #include "web/modHelp.h"
 

@@ -1,5 +1,5 @@
-#include "foundation/RandomGenerator.h"
 #include "app/StartUp.h"
+#include "foundation/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
 #include "reading/SignTable.h"
 #include "reading/frmMain.h"

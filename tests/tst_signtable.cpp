@@ -7,31 +7,33 @@
 namespace {
 
 // Readable failures: a refused look-up shows as a marker, not as an empty string.
-QString orRefused(const std::optional<QString>& text)
+QString orRefused(const std::optional<QString> &text)
 {
     return text ? *text : QStringLiteral("<refused>");
 }
 
 struct Sign
 {
-    const char* name;
-    const char* keyword;
+    const char *name;
+    const char *keyword;
 };
 
 constexpr Sign kSigns[] = {
-    {"Alpha", "All"}, {"Beta", "Helper"}, {"Gamma", "The Earth"}, {"Delta", "Power"},
-    {"Epsilon", "Aspiration"}, {"Zeta", "Tempest"}, {"Eta", "Sun"}, {"Theta", "Gods"},
-    {"Iota", "Worry"}, {"Kappa", "Waves"}, {"Lambda", "Left"}, {"Mu", "Hard Work"},
-    {"Nu", "Conflict"}, {"Xi", "Wasted"}, {"Omicron", "Endangered"}, {"Pi", "Numerous"},
-    {"Rho", "Simple"}, {"Sigma", "Basic"}, {"Tau", "Deliverance"}, {"Upsilon", "Enterprise"},
-    {"Phi", "Hasty"}, {"Khi", "Golden"}, {"Psi", "Decision"}, {"Omega", "Complex"},
+    {"Alpha", "All"},       {"Beta", "Helper"},        {"Gamma", "The Earth"},
+    {"Delta", "Power"},     {"Epsilon", "Aspiration"}, {"Zeta", "Tempest"},
+    {"Eta", "Sun"},         {"Theta", "Gods"},         {"Iota", "Worry"},
+    {"Kappa", "Waves"},     {"Lambda", "Left"},        {"Mu", "Hard Work"},
+    {"Nu", "Conflict"},     {"Xi", "Wasted"},          {"Omicron", "Endangered"},
+    {"Pi", "Numerous"},     {"Rho", "Simple"},         {"Sigma", "Basic"},
+    {"Tau", "Deliverance"}, {"Upsilon", "Enterprise"}, {"Phi", "Hasty"},
+    {"Khi", "Golden"},      {"Psi", "Decision"},       {"Omega", "Complex"},
 };
 
 // Each interpretation's exact length and its fixed opening sentence.
 struct Reading
 {
     int length;
-    const char* opening;
+    const char *opening;
 };
 
 constexpr Reading kReadings[] = {
@@ -140,8 +142,7 @@ void TestSignTable::interpretations_data()
     QTest::addColumn<int>("length");
     QTest::addColumn<QString>("opening");
     for (int i = 0; i < SignTable::kSignCount; ++i)
-        QTest::addRow("%d", i) << i << kReadings[i].length
-                               << QString::fromLatin1(kReadings[i].opening);
+        QTest::addRow("%d", i) << i << kReadings[i].length << QString::fromLatin1(kReadings[i].opening);
 }
 
 void TestSignTable::interpretations()

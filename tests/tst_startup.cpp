@@ -1,9 +1,9 @@
+#include "app/StartUp.h"
+#include "app/UpdateReminder.h"
 #include "foundation/Clock.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/Settings.h"
 #include "foundation/SingleInstance.h"
-#include "app/StartUp.h"
-#include "app/UpdateReminder.h"
 #include "tests/support/TestSupport.h"
 #include "web/modHelp.h"
 
