@@ -64,6 +64,7 @@ class CentreWhenFramed final : public QObject
 public:
     explicit CentreWhenFramed(QWidget &window) : QObject(&window), m_window(window)
     {
+        setObjectName(name());
         window.installEventFilter(this);
         watchHandle();
     }
@@ -75,10 +76,15 @@ public:
         } else if (watched == m_handle && event->type() == QEvent::Expose && m_handle->isExposed()) {
             g_lastFrame = m_handle->frameMargins();
             placeInCentre(m_window, g_lastFrame);
+            m_handle->removeEventFilter(this);
+            m_window.removeEventFilter(this);
+            setObjectName(QString());
             deleteLater();
         }
         return false;
     }
+
+    static QString name() { return QStringLiteral("centreWhenFramed"); }
 
 private:
     void watchHandle()
@@ -103,6 +109,6 @@ void centreOnScreen(QWidget &window)
         return;
     }
     placeInCentre(window, g_lastFrame);
-    if (!window.findChild<CentreWhenFramed *>(QString(), Qt::FindDirectChildrenOnly))
+    if (!window.findChild<QObject *>(CentreWhenFramed::name(), Qt::FindDirectChildrenOnly))
         new CentreWhenFramed(window);
 }
