@@ -44,9 +44,9 @@ std::optional<int> typedCharacterCode(int key, Qt::KeyboardModifiers modifiers, 
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
         return std::nullopt;
 
-    // An Alt chord is an access key or nothing, never a character. AltGr is not reported as Alt:
-    // what it produces arrives as plain text below.
-    if (modifiers.testFlag(Qt::AltModifier))
+    // An Alt chord is an access key or nothing, never a character; so is a chord with the logo key.
+    // AltGr is not reported as Alt: what it produces arrives as plain text below.
+    if (modifiers.testFlag(Qt::AltModifier) || modifiers.testFlag(Qt::MetaModifier))
         return std::nullopt;
     if (modifiers.testFlag(Qt::ControlModifier))
         return controlChordCode(key);

@@ -80,6 +80,7 @@ void TestNameFilter::typedCode_data()
     QTest::newRow("alt+e acute") << int(Qt::Key_Eacute) << alt << QStringLiteral("\u00e9") << Code();
     QTest::newRow("ctrl+alt+1") << int(Qt::Key_1) << int(Qt::ControlModifier | Qt::AltModifier)
                                 << QStringLiteral("1") << Code();
+    QTest::newRow("logo+1") << int(Qt::Key_1) << int(Qt::MetaModifier) << QStringLiteral("1") << Code();
     QTest::newRow("altgr+q on a German layout")
         << int(Qt::Key_At) << int(Qt::GroupSwitchModifier) << QStringLiteral("@") << Code(64);
     QTest::newRow("shift alone") << int(Qt::Key_Shift) << int(Qt::ShiftModifier) << QString() << Code();
