@@ -22,5 +22,7 @@ struct Look
 
 void applyLooks(QWidget *form, std::initializer_list<Look> looks);
 
-// Every window of the program opens in the middle of its screen.
+// Every window of the program opens in the middle of its screen, frame and title bar included.
+// Call it before or while the window is shown: until the window manager has framed the window its
+// frame is guessed from the last window seen, and the window is put right as soon as it appears.
 void centreOnScreen(QWidget &window);

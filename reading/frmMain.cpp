@@ -21,6 +21,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QMenuBar>
 #include <QPointer>
 
 namespace {
@@ -68,6 +69,28 @@ void applyMainLook(QWidget *window)
                        });
 }
 
+// Qt's menu bar claims the access key of every command on it, hidden ones included, which would
+// make Alt+O ambiguous with cmdOpen. A command nobody can see claims no key: it is on the bar only
+// while it is shown, at its own place.
+void keepOnMenuBarOnlyWhileShown(QMenuBar *bar, QAction *action)
+{
+    const QList<QAction *> actions = bar->actions();
+    const qsizetype at = actions.indexOf(action);
+    const QPointer<QAction> next = at >= 0 && at + 1 < actions.size() ? actions.at(at + 1) : nullptr;
+    const auto follow = [bar = QPointer<QMenuBar>(bar), action, next] {
+        if (!bar)
+            return;
+        const bool onBar = bar->actions().contains(action);
+        if (action->isVisible() && !onBar)
+            bar->insertAction(next, action);
+        else if (!action->isVisible() && onBar)
+            bar->removeAction(action);
+    };
+    // Not in the bar's context: the bar cuts every connection of an action it lets go.
+    QObject::connect(action, &QAction::changed, bar->window(), follow);
+    follow();
+}
+
 } // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMain>())
@@ -105,6 +128,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connect(m_ui->mnuMakeMoney, &QAction::triggered, this, &modHelp::OpenFullyBrandedPage);
     connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connect(m_ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+    keepOnMenuBarOnlyWhileShown(m_ui->menubar, m_ui->mnuMakeMoney);
 
     Form_Load();
 }
@@ -232,13 +256,20 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
             NameFilter::typedCharacterCode(key->key(), key->modifiers(), key->text());
         if (code)
             return filterNameKey(*code);
+        return NameFilter::carriesText(key->text());
     } else if (event->type() == QEvent::InputMethod) {
-        // Composed characters (dead keys, input methods) are typed characters too.
+        // Composed characters (dead keys, input methods) are typed characters too, judged one by one:
+        // the letters before the first refused character go in, the rest of the commit is dropped.
         const auto *im = static_cast<QInputMethodEvent *>(event);
-        for (const QChar ch : im->commitString()) {
-            if (filterNameKey(ch.unicode()))
-                return true;
-        }
+        const QString commit = im->commitString();
+        const qsizetype taken = NameFilter::acceptedLength(commit);
+        if (taken == commit.size())
+            return QMainWindow::eventFilter(watched, event);
+        QInputMethodEvent accepted;
+        accepted.setCommitString(commit.left(taken), im->replacementStart(), im->replacementLength());
+        QCoreApplication::sendEvent(m_ui->txtName, &accepted);
+        filterNameKey(commit.at(taken).unicode());
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -3,11 +3,13 @@
 #include "promotion/frmPromotion.h"
 #include "reading/SignTable.h"
 #include "reading/frmMain.h"
+#include "saved/OpenDialog.h"
 #include "tests/support/TestSupport.h"
 #include "ui_frmMain.h"
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QtTest>
 
@@ -47,6 +49,10 @@ private slots:
     void keyFilterRefusesNonLetters_data();
     void keyFilterRefusesNonLetters();
     void keyFilterLetsLettersAndEditingKeysThrough();
+    void chordsThatProduceNoCharacterInsertNothing_data();
+    void chordsThatProduceNoCharacterInsertNothing();
+    void inputMethodCommitIsJudgedCharacterByCharacter_data();
+    void inputMethodCommitIsJudgedCharacterByCharacter();
     void pasteIsNotFiltered();
     void enterPressesTheFocusedButton();
     void screenReaderNames();
@@ -129,12 +135,22 @@ void TestFrmMain::layoutAsDesigned()
     }
     QCOMPARE(ui->cboMonth->count(), 0);
 
-    // The menu bar, in order, with the switched-off item.
-    QStringList top;
-    for (QAction *action : ui->menubar->actions())
-        top << action->text();
-    QCOMPARE(top, QStringList({"&File", "&Help", "&Donate", "Make Money &Online"}));
+    // The menu bar, in order. The switched-off item is hidden, and a hidden command is kept off the
+    // bar so that it claims no access key; shown, it takes its place at the end.
+    const auto menuBar = [ui] {
+        QStringList top;
+        for (QAction *action : ui->menubar->actions())
+            top << action->text();
+        return top;
+    };
+    QCOMPARE(menuBar(), QStringList({"&File", "&Help", "&Donate"}));
+    QCOMPARE(ui->mnuMakeMoney->text(), QStringLiteral("Make Money &Online"));
     QVERIFY(!ui->mnuMakeMoney->isEnabled());
+    QVERIFY(!ui->mnuMakeMoney->isVisible());
+    ui->mnuMakeMoney->setVisible(true);
+    QCOMPARE(menuBar(), QStringList({"&File", "&Help", "&Donate", "Make Money &Online"}));
+    ui->mnuMakeMoney->setVisible(false);
+    QCOMPARE(menuBar(), QStringList({"&File", "&Help", "&Donate"}));
     QStringList help;
     for (QAction *action : ui->mnuHelp->actions())
         help << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -330,6 +346,20 @@ void TestFrmMain::accessKeysOfCoveredPageStayLive()
     QTest::keyClick(m_window, Qt::Key_B, Qt::AltModifier);
     QTRY_COMPARE(ui->txtName->text(), QString());
     QVERIFY(m_boxes->shown.isEmpty());
+
+    // Alt+O opens the Open dialog at the first press, from either page.
+    int opened = 0;
+    OpenDialog::setChooserForTest([&opened](QWidget *) {
+        ++opened;
+        return QString(); // cancelled
+    });
+    QTest::keyClick(m_window, Qt::Key_O, Qt::AltModifier);
+    QTRY_COMPARE(opened, 1);
+    ui->fraResult->raise();
+    QTest::keyClick(m_window, Qt::Key_O, Qt::AltModifier);
+    QTRY_COMPARE(opened, 2);
+    OpenDialog::setChooserForTest(nullptr);
+    QVERIFY(m_boxes->shown.isEmpty());
 }
 
 void TestFrmMain::keyFilterRefusesNonLetters_data()
@@ -347,6 +377,9 @@ void TestFrmMain::keyFilterRefusesNonLetters_data()
     QTest::newRow("ctrl+v") << int(Qt::Key_V) << int(Qt::ControlModifier) << QStringLiteral("\x16");
     QTest::newRow("ctrl+x") << int(Qt::Key_X) << int(Qt::ControlModifier) << QStringLiteral("\x18");
     QTest::newRow("ctrl+z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << QStringLiteral("\x1a");
+    QTest::newRow("ctrl+minus") << int(Qt::Key_Minus) << int(Qt::ControlModifier) << QStringLiteral("\x1f");
+    QTest::newRow("ctrl+shift+2") << int(Qt::Key_At) << int(Qt::ControlModifier | Qt::ShiftModifier)
+                                  << QString();
 }
 
 void TestFrmMain::keyFilterRefusesNonLetters()
@@ -380,6 +413,66 @@ void TestFrmMain::keyFilterLetsLettersAndEditingKeysThrough()
     QTest::keyClick(name, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), m_window->ui()->txtQuestion);
     QVERIFY(m_boxes->shown.isEmpty());
+}
+
+void TestFrmMain::chordsThatProduceNoCharacterInsertNothing_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    const int alt = Qt::AltModifier;
+    QTest::newRow("alt+1") << int(Qt::Key_1) << alt << QStringLiteral("1");
+    QTest::newRow("alt+minus") << int(Qt::Key_Minus) << alt << QStringLiteral("-");
+    QTest::newRow("alt+period") << int(Qt::Key_Period) << alt << QStringLiteral(".");
+    QTest::newRow("alt+shift+1") << int(Qt::Key_Exclam) << int(Qt::AltModifier | Qt::ShiftModifier)
+                                 << QStringLiteral("!");
+    QTest::newRow("alt+e acute") << int(Qt::Key_Eacute) << alt << QStringLiteral("\u00e9");
+    QTest::newRow("ctrl+1") << int(Qt::Key_1) << int(Qt::ControlModifier) << QStringLiteral("1");
+    QTest::newRow("ctrl+period") << int(Qt::Key_Period) << int(Qt::ControlModifier) << QStringLiteral(".");
+}
+
+void TestFrmMain::chordsThatProduceNoCharacterInsertNothing()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QLineEdit *name = m_window->ui()->txtName;
+    QTest::keyClicks(name, QStringLiteral("Ann"));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+    QApplication::sendEvent(name, &press);
+    QCOMPARE(name->text(), QStringLiteral("Ann"));
+    QVERIFY(m_boxes->shown.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), name);
+}
+
+void TestFrmMain::inputMethodCommitIsJudgedCharacterByCharacter_data()
+{
+    QTest::addColumn<QString>("commit");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("letters") << QStringLiteral("Zoe") << QStringLiteral("AbZoe") << 0;
+    QTest::newRow("letters then a refused one")
+        << QStringLiteral("Zo\u00eb y") << QStringLiteral("AbZo") << 1;
+    QTest::newRow("refused first") << QStringLiteral("1Jo") << QStringLiteral("Ab") << 1;
+}
+
+void TestFrmMain::inputMethodCommitIsJudgedCharacterByCharacter()
+{
+    QFETCH(QString, commit);
+    QFETCH(QString, expected);
+    QFETCH(int, messages);
+    QLineEdit *name = m_window->ui()->txtName;
+    QTest::keyClicks(name, QStringLiteral("Ab"));
+    QInputMethodEvent preedit(QStringLiteral("composing"), {});
+    QApplication::sendEvent(name, &preedit);
+    QInputMethodEvent event;
+    event.setCommitString(commit);
+    QApplication::sendEvent(name, &event);
+    QCOMPARE(name->text(), expected);
+    QCOMPARE(m_boxes->texts(), QStringList(messages, nameRefusal()));
+    QCOMPARE(QApplication::focusWidget(), name);
+    // Nothing of the composition is left behind in the field.
+    QCOMPARE(name->inputMethodQuery(Qt::ImSurroundingText).toString(), expected);
 }
 
 void TestFrmMain::pasteIsNotFiltered()

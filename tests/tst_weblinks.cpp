@@ -38,6 +38,7 @@ private slots:
     void aboutBoxLinksKeepItOpen();
     void aboutBoxClosesWithOkEnterEscAndCloseBox_data();
     void aboutBoxClosesWithOkEnterEscAndCloseBox();
+    void aboutBoxLinksAnswerTabAndSpace();
     void aboutOpensModallyAndFreshEachTime();
 };
 
@@ -192,11 +193,13 @@ void TestWebLinks::aboutBoxClosesWithOkEnterEscAndCloseBox_data()
     QTest::newRow("Enter") << 1;
     QTest::newRow("Esc") << 2;
     QTest::newRow("close box") << 3;
+    QTest::newRow("Enter on a focused link") << 4;
 }
 
 void TestWebLinks::aboutBoxClosesWithOkEnterEscAndCloseBox()
 {
     QFETCH(int, how);
+    UrlRecorder urls;
     frmAbout box;
     QTimer::singleShot(0, &box, [&] {
         switch (how) {
@@ -209,12 +212,36 @@ void TestWebLinks::aboutBoxClosesWithOkEnterEscAndCloseBox()
         case 2:
             QTest::keyClick(&box, Qt::Key_Escape);
             break;
+        case 4:
+            box.ui()->lblHomePage->setFocus();
+            QTest::keyClick(box.ui()->lblHomePage, Qt::Key_Return);
+            if (box.isVisible())
+                box.done(-1); // the key did not close it
+            break;
         default:
             box.close();
             break;
         }
     });
     QCOMPARE(box.exec(), int(QDialog::Accepted)); // every way out is OK
+    QVERIFY(urls.urls.isEmpty());
+}
+
+void TestWebLinks::aboutBoxLinksAnswerTabAndSpace()
+{
+    UrlRecorder urls;
+    frmAbout box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QCOMPARE(QApplication::focusWidget(), box.ui()->cmdOK);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box.ui()->lblHomePage);
+    QTest::keyClick(box.ui()->lblHomePage, Qt::Key_Space);
+    QTest::keyClick(box.ui()->lblHomePage, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box.ui()->lblCobrand);
+    QTest::keyClick(box.ui()->lblCobrand, Qt::Key_Space);
+    QCOMPARE(urls.addresses(), QStringList({kHome, kHelp + "/fully-branded.html"}));
+    QVERIFY(box.isVisible());
 }
 
 void TestWebLinks::aboutOpensModallyAndFreshEachTime()

@@ -82,17 +82,11 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 
 void LinkLabel::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-            activate();
-            return;
-        }
-        break;
-    default:
-        break;
+    // Space presses the focused link, as it presses a focused button. Enter is left to the window:
+    // in a dialog it presses the default button, whatever has the focus.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        activate();
+        return;
     }
     QLabel::keyPressEvent(event);
 }

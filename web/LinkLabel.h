@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-// A label that opens something when clicked: pointing-hand cursor, Space or Enter when it has
-// the focus, and a "press" action that screen readers offer as a link.
+// A label that opens something when clicked: pointing-hand cursor, Space when it has the focus,
+// and a "press" action that screen readers offer as a link.
 class LinkLabel final : public QLabel
 {
     Q_OBJECT

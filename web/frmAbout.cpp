@@ -2,10 +2,12 @@
 
 #include "ui_frmAbout.h"
 
+#include "foundation/Look.h"
 #include "web/LinkTable.h"
 #include "web/modHelp.h"
 
 #include <QApplication>
+#include <QShowEvent>
 
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui::frmAbout>())
 {
@@ -40,4 +42,11 @@ void frmAbout::cmdOK_Click()
 void frmAbout::reject()
 {
     cmdOK_Click();
+}
+
+void frmAbout::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        centreOnScreen(*this);
 }

@@ -23,6 +23,9 @@ public:
     // Esc and the close box act as OK.
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     std::unique_ptr<Ui::frmAbout> m_ui;
 };

@@ -289,6 +289,41 @@ class Program:
                 found.append((abs(int(g["X"]) - x) + abs(int(g["Y"]) - y), wid))
         return min(found)[1] if found else None
 
+    def frame_geometry(self, acc):
+        """(x, y, width, height) of what a person sees of a window: the window manager's frame around it, the
+        X window just below the root that holds the program's window."""
+        wid = self.wait_x_window(acc)
+        env = self.session.env
+        while True:
+            tree = run_tool(["xwininfo", "-tree", "-id", str(wid)], env)
+            root = int(re.search(r"Root window id: (0x[0-9a-f]+)", tree).group(1), 16)
+            parent = int(re.search(r"Parent window id: (0x[0-9a-f]+)", tree).group(1), 16)
+            if parent == root:
+                break
+            wid = parent
+        info = run_tool(["xwininfo", "-id", str(wid)], env)
+        return tuple(int(re.search(label + r":\s+(-?\d+)", info).group(1))
+                     for label in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
+    def wait_centred(self, acc):
+        """Waits until the window, frame included, sits in the middle of the screen; returns the frame."""
+        root = run_tool(["xwininfo", "-root"], self.session.env)
+        width, height = (int(re.search(label + r":\s+(\d+)", root).group(1)) for label in ("Width", "Height"))
+        last = []
+
+        def centred():
+            x, y, w, h = last[:] = self.frame_geometry(acc)
+            return abs(2 * x + w - width) <= 2 and abs(2 * y + h - height) <= 2
+
+        try:
+            wait_for(centred, "%r to be centred" % acc.name, timeout=5)
+        except AssertionError:
+            raise AssertionError("frame %r is not centred on a %dx%d screen" % (last, width, height))
+        _, _, cw, ch = extents(acc)
+        if last[3] <= ch or last[2] < cw:
+            raise AssertionError("frame %r does not hold the %dx%d window and its title bar" % (last, cw, ch))
+        return last
+
     def wait_x_window(self, acc):
         return wait_for(lambda: self.x_window_of(acc), "the X window of %r" % acc.name)
 
@@ -407,6 +442,9 @@ class Session:
 
     def key(self, *keys):
         self.xdo("key", "--clearmodifiers", *keys)
+
+    def keyboard_layout(self, layout):
+        run_tool(["setxkbmap", "-layout", layout], self.env)
 
     def type(self, text):
         self.xdo("type", "--delay", "15", "--", text)

@@ -46,6 +46,7 @@ class ExitFlow(E2ETestCase):
     def test_close_box_shows_the_promotion_screen(self):
         p, promo = self.close_to_promotion("close box")
         self.assertEqual(promo.name, MAIN_TITLE)
+        p.wait_centred(promo)
         labels = [a.name for a in find_all(promo, "label")]
         self.assertIn("Zenor Lyrandel v1.15", labels)
         self.assertEqual(len([t for t in labels if t in APPEALS]), 1, labels)

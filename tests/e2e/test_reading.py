@@ -13,6 +13,7 @@ class ReadingDay(E2ETestCase):
         p, w = self.start_to_main_window()
         self.assertEqual(w.name, MAIN_TITLE)
         self.assertEqual(self.session.reminder_date(), today().isoformat())
+        p.wait_centred(w)
         main = MainWindow(p, w)
         self.assertEqual(main.front_page(), "input")
         wait_for(lambda: main.focused("text", "Enter First Name"), "the name field to hold the focus")
@@ -37,6 +38,26 @@ class ReadingDay(E2ETestCase):
         self.assertEqual(p.dismiss_box("Return"), ["Please Enter Character Only"])
         self.assertEqual(text_of(main.name_field()), "Ann")
         self.assertEqual(p.message_boxes(), [])
+
+        # Alt chords and Ctrl chords that produce no character type nothing and say nothing; the letter
+        # typed after them proves that they have all been handled.
+        for chord in ("alt+1", "alt+minus", "alt+period", "alt+shift+1", "alt+eacute", "ctrl+1", "ctrl+period",
+                      "ctrl+2"):
+            self.session.key(chord)
+        self.session.type("e")
+        wait_for(lambda: text_of(main.name_field()) == "Anne", "the letter after the chords")
+        self.assertEqual(p.message_boxes(), [])
+        # Ctrl chords that produce a control code are refused like any other character.
+        for chord in ("ctrl+minus", "ctrl+bracketleft", "ctrl+shift+2", "ctrl+shift+6"):
+            self.session.key(chord)
+            self.assertEqual(p.dismiss_box("Return"), ["Please Enter Character Only"], chord)
+            self.assertEqual(text_of(main.name_field()), "Anne")
+        # AltGr is not Alt: the "@" it gives on a German layout is a character, and refused as one.
+        self.session.keyboard_layout("de")
+        self.session.key("ISO_Level3_Shift+q")
+        self.assertEqual(p.dismiss_box("Return"), ["Please Enter Character Only"])
+        self.session.keyboard_layout("us")
+        self.assertEqual(text_of(main.name_field()), "Anne")
 
         # The question is free text; the reading ignores it.
         self.session.click(main.question_field())
@@ -68,6 +89,26 @@ class ReadingDay(E2ETestCase):
         wait_for(lambda: main.focused("text", "Enter First Name"), "the focus in the name field")
         self.assertEqual(self.session.opened(), [])
 
+    def test_alt_o_opens_the_open_dialog_from_either_page(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        main.type_name("Ada")
+        for page in ("input", "result"):
+            self.assertEqual(main.front_page(), page)
+            p.focus(w)
+            self.session.key("alt+o")
+            dialog = wait_for(main.find_open_dialog, "the Open dialog on the %s page" % page)
+            p.focus(dialog)
+            self.session.key("Escape")
+            wait_for(lambda: main.find_open_dialog() is None, "the Open dialog to close")
+            self.assertEqual(p.message_boxes(), [])
+            if page == "input":
+                p.focus(w)
+                self.session.key("alt+g")
+                wait_for(lambda: main.front_page() == "result", "the result page")
+        # The switched-off "Make Money &Online" is not shown, so it claims no key.
+        self.assertEqual(find_all(w, "menu item", "Make Money Online"), [])
+
     def test_every_menu_item_opens_its_page(self):
         p, w = self.start_to_main_window()
         main = MainWindow(p, w)
@@ -80,8 +121,8 @@ class ReadingDay(E2ETestCase):
             expected.append(address)
             self.session.wait_opened(len(expected))
             self.assertEqual(self.session.opened(), expected)
-        make_money = find_one(w, "menu item", "Make Money Online")
-        self.assertFalse(has_state(make_money, "enabled"))
+        # The switched-off command is hidden: no screen reader announces a command nobody can see.
+        self.assertEqual(find_all(w, "menu item", "Make Money Online"), [])
         self.assertEqual(p.message_boxes(), [])
         self.assertTrue(p.alive())
 
@@ -120,23 +161,38 @@ class ReadingDay(E2ETestCase):
         self.assertIn("Home Business Opportunity. Start your own Internet business and make money online. "
                       "Get this software fully branded for your website.", labels)
         self.assertTrue(has_state(find_one(about, "push button", "OK"), "focused"))
+        p.wait_centred(about)
+        # Tab reaches the links and Space presses the focused one; the box stays open.
+        p.focus(about)
+        home = find_one(about, "link", "Click here to visit " + MAIN)
+        self.session.key("Tab")
+        wait_for(lambda: has_state(home, "focused"), "the home-page link to take the focus")
+        self.session.key("space")
+        self.assertEqual(self.session.wait_opened(1), [MAIN])
+        self.assertIn(about, p.windows("dialog"))
 
         self.session.click(find_one(about, "link", "Click here for more details"))
-        self.assertEqual(self.session.wait_opened(1), [HELP + "/fully-branded.html"])
-        self.session.click(find_one(about, "link", "Click here to visit " + MAIN))
-        self.assertEqual(self.session.wait_opened(2), [HELP + "/fully-branded.html", MAIN])
+        self.assertEqual(self.session.wait_opened(2), [MAIN, HELP + "/fully-branded.html"])
+        self.session.click(home)
+        self.assertEqual(self.session.wait_opened(3), [MAIN, HELP + "/fully-branded.html", MAIN])
         self.assertIn(about, p.windows("dialog"))
+        # A screen reader can still press a link.
+        do_action(home)
+        self.assertEqual(len(self.session.wait_opened(4)), 4)
 
         p.focus(about)
         self.session.key("Escape")
         wait_for(lambda: not p.windows("dialog"), "the About box to close on Esc")
 
-        # A second opening is a fresh box; Enter presses OK.
+        # A second opening is a fresh box; Enter presses OK even while a link has the focus.
         main.menu("alt+h", "a")
         again = wait_for(lambda: (p.windows("dialog", MAIN_TITLE) or [None])[0], "the About box again")
         p.focus(again)
+        self.session.key("Tab")
+        wait_for(lambda: has_state(find_one(again, "link", "Click here to visit " + MAIN), "focused"),
+                 "the home-page link to take the focus")
         self.session.key("Return")
         wait_for(lambda: not p.windows("dialog"), "the About box to close on Enter")
         self.assertTrue(p.alive())
         self.assertIsNotNone(p.main_window())
-        self.assertEqual(len(self.session.opened()), 2)
+        self.assertEqual(len(self.session.opened()), 4)
