@@ -92,8 +92,8 @@ class ScratchDialogMemory final
 {
 public:
     ScratchDialogMemory()
-        : m_format(QSettings::defaultFormat())
-        , m_userPath(QFileInfo(QSettings(m_format, QSettings::UserScope, QStringLiteral("probe")).fileName())
+        : m_format(QSettings::defaultFormat()),
+          m_userPath(QFileInfo(QSettings(m_format, QSettings::UserScope, QStringLiteral("probe")).fileName())
                          .absolutePath())
     {
         if (m_scratch.isValid())

@@ -501,11 +501,14 @@ void TestSaved::realDialog_typedNames_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("box"); // what the dialog says before it is cancelled
 
-    QTest::newRow("no dot, exists") << QStringList{"datanum"} << "datanum" << "datanum" << QString();
-    QTest::newRow("suffix appended") << QStringList{"reading.num"} << "reading" << "reading.num" << QString();
-    QTest::newRow("as typed first") << QStringList{"reading", "reading.num"} << "reading" << "reading"
-                                    << QString();
-    QTest::newRow("with suffix") << QStringList{"reading.num"} << "reading.num" << "reading.num" << QString();
+    QTest::newRow("no dot, exists") << QStringList{"datanum"} << "datanum"
+                                    << "datanum" << QString();
+    QTest::newRow("suffix appended") << QStringList{"reading.num"} << "reading"
+                                     << "reading.num" << QString();
+    QTest::newRow("as typed first") << QStringList{"reading", "reading.num"} << "reading"
+                                    << "reading" << QString();
+    QTest::newRow("with suffix") << QStringList{"reading.num"} << "reading.num"
+                                 << "reading.num" << QString();
     QTest::newRow("missing") << QStringList() << "gone" << QString()
                              << "gone.num\nFile not found.\nPlease verify the correct file name was given.";
     QTest::newRow("named pipe") << QStringList{"fifo"} << "fifo" << QString()

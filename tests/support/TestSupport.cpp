@@ -2,6 +2,7 @@
 
 #include "foundation/Lifecycle.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QStandardPaths>
 
@@ -9,6 +10,8 @@ MessageRecorder::MessageRecorder()
 {
     MessageBoxes::setResponderForTest([this](const MessageBoxes::Shown &box) {
         shown.append(box);
+        if (takesFocus && QApplication::focusWidget())
+            QApplication::focusWidget()->clearFocus();
         return answer;
     });
 }

@@ -18,6 +18,8 @@ public:
 
     QList<MessageBoxes::Shown> shown;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
+    // Like a box that does not hand the keyboard back: the focus is gone after each box.
+    bool takesFocus = false;
 
     QStringList texts() const;
 };
