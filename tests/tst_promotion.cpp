@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
 #include <QTextDocument>
 #include <QWindow>
@@ -778,6 +779,10 @@ void TestPromotion::close_everyWayEndsProgramOnce_data()
 void TestPromotion::close_everyWayEndsProgramOnce()
 {
     QFETCH(QString, how);
+    const QString settings =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QCoreApplication::applicationName())
+            .fileName();
+    QFile::remove(settings);
     EndRecorder ends;
     frmPromotion *screen = openScreen();
     QWidget *exit = child("cmdClose");
@@ -796,6 +801,7 @@ void TestPromotion::close_everyWayEndsProgramOnce()
 
     QTRY_VERIFY(!frmPromotion::loaded());
     QCOMPARE(ends.ends, 1);
+    QVERIFY(!QFile::exists(settings)); // leaving writes nothing
 }
 
 QTEST_MAIN(TestPromotion)

@@ -3,7 +3,7 @@ import os
 import urllib.parse
 
 from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, find_all, find_one, has_state, text_of,
-                     wait_for)
+                     today, wait_for)
 
 DOMAIN = "karvelle.example"
 APPEALS = [
@@ -44,6 +44,10 @@ class ExitFlow(E2ETestCase):
         return p, promo
 
     def test_close_box_shows_the_promotion_screen(self):
+        self.session.write_reminder_date(today())
+        with open(self.session.settings_file, "rb") as f:
+            setting = f.read()
+        stamp = os.stat(self.session.settings_file).st_mtime_ns
         p, promo = self.close_to_promotion("close box")
         self.assertEqual(promo.name, MAIN_TITLE)
         labels = [a.name for a in find_all(promo, "label")]
@@ -56,6 +60,11 @@ class ExitFlow(E2ETestCase):
         wait_for(lambda: has_state(exit_button, "focused"), "the Exit button to hold the focus")
         self.session.click(exit_button)
         self.assertEqual(p.wait_exit(), 0)
+        # Leaving writes nothing: the reminder's date is written at start-up only.
+        with open(self.session.settings_file, "rb") as f:
+            self.assertEqual(f.read(), setting)
+        self.assertEqual(os.stat(self.session.settings_file).st_mtime_ns, stamp)
+        self.assertEqual(os.listdir(self.session.config), ["zenor-lyrandel.conf"])
 
     def test_alt_f4_then_enter_presses_exit(self):
         p, promo = self.close_to_promotion("alt+F4")
