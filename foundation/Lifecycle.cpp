@@ -13,6 +13,7 @@
 namespace {
 
 bool g_ending = false;
+bool g_ended = false; // only with a test ender, which returns where the real end does not
 QList<QPointer<QWidget>> g_closing;
 
 Lifecycle::Ender &ender()
@@ -52,6 +53,7 @@ void setEnderForTest(Ender e)
 void resetForTest()
 {
     g_ending = false;
+    g_ended = false;
     g_closing.clear();
 }
 
@@ -70,11 +72,16 @@ void modHelp::EndProgram()
             continue;
         g_closing.append(w);
         w->close(); // a window that refuses to close is simply left behind
+        if (g_ended)
+            return; // a close handler's own EndProgram ended the process: this walk never resumes
     }
 
     SingleInstance::release();
     if (ender()) {
-        ender()(0);
+        if (!g_ended) {
+            g_ended = true;
+            ender()(0);
+        }
         return;
     }
     std::fflush(nullptr);

@@ -15,7 +15,13 @@ namespace MessageBoxes {
 QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                                  QMessageBox::StandardButtons buttons)
 {
-    const Shown shown{appTitle(), text, icon, buttons};
+    return show(parent, icon, appTitle(), text, buttons);
+}
+
+QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                 const QString &text, QMessageBox::StandardButtons buttons)
+{
+    const Shown shown{title, text, icon, buttons};
     if (responder())
         return responder()(shown);
 

@@ -25,6 +25,9 @@ struct Shown
 
 QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                                  QMessageBox::StandardButtons buttons);
+// A dialog's own box, under that dialog's title instead of the application title.
+QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                 const QString &text, QMessageBox::StandardButtons buttons);
 
 // Refused input: critical icon, OK only.
 void critical(QWidget *parent, const QString &text);

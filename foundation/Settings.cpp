@@ -21,9 +21,9 @@ namespace Settings {
 
 QString reminderDate()
 {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, storeName());
-    if (store.status() != QSettings::NoError)
-        return {};
+    // A format error elsewhere in the file still leaves every key Qt could read; the date is judged
+    // on its own.
+    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, storeName());
     const QVariant value = store.value(kKey);
     return value.canConvert<QString>() ? value.toString() : QString();
 }
@@ -33,7 +33,8 @@ bool setReminderDate(const QString &value)
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, storeName());
     store.setValue(kKey, value);
     store.sync();
-    return store.status() == QSettings::NoError && store.isWritable();
+    // A format error read earlier stays the status, though the file was written whole.
+    return store.status() != QSettings::AccessError && store.isWritable();
 }
 
 } // namespace Settings

@@ -2,9 +2,12 @@
 
 #include "promotion/modTellAFriend.h"
 
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 PlaceholderField::PlaceholderField(QLineEdit *edit, QString placeholder)
     : QObject(edit), m_line(edit), m_placeholder(std::move(placeholder))
@@ -16,6 +19,7 @@ PlaceholderField::PlaceholderField(QPlainTextEdit *edit, QString placeholder)
     : QObject(edit), m_multi(edit), m_placeholder(std::move(placeholder))
 {
     edit->installEventFilter(this);
+    edit->viewport()->installEventFilter(this); // drops land on the viewport
 }
 
 QWidget *PlaceholderField::widget() const
@@ -29,7 +33,12 @@ QString PlaceholderField::text() const
 {
     if (m_line)
         return m_line->text();
-    QString text = m_multi->toPlainText();
+    // toPlainText() would turn no-break spaces into spaces; only the block breaks are translated here.
+    QString text = m_multi->document()->toRawText();
+    for (QChar &ch : text) {
+        if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator)
+            ch = u'\n';
+    }
     text.replace(u'\n', QStringLiteral("\r\n"));
     return text;
 }
@@ -59,7 +68,14 @@ void PlaceholderField::restorePlaceholder()
 
 bool PlaceholderField::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::Drop) {
+        // Text dropped from elsewhere replaces the placeholder instead of landing inside it.
+        const auto *drop = static_cast<QDropEvent *>(event);
+        if (drop->source() != watched && drop->source() != widget() && drop->mimeData() &&
+            drop->mimeData()->hasText())
+            clearPlaceholder();
+    }
+    if (watched == widget() && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         // Only moves between controls count: a message box, a context menu or another program taking
         // the keyboard must not put the placeholder back under the user's cursor.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();

@@ -17,6 +17,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPointer>
 
@@ -249,6 +250,23 @@ bool frmPromotion::eventFilter(QObject *watched, QEvent *event)
                 txtFriendEmail_KeyPress(keyAscii);
             if (keyAscii == 0)
                 return true;
+        }
+    } else if (event->type() == QEvent::InputMethod &&
+               (watched == ui->txtEmail || watched == ui->txtFriendEmail)) {
+        // A commit is typed text too: what comes before the first space goes in, the space is refused.
+        auto *im = static_cast<QInputMethodEvent *>(event);
+        const QString commit = im->commitString();
+        const qsizetype space = commit.indexOf(u' ');
+        if (space >= 0) {
+            QInputMethodEvent accepted;
+            accepted.setCommitString(commit.left(space), im->replacementStart(), im->replacementLength());
+            QApplication::sendEvent(watched, &accepted);
+            int keyAscii = 32;
+            if (watched == ui->txtEmail)
+                txtEmail_KeyPress(keyAscii);
+            else
+                txtFriendEmail_KeyPress(keyAscii);
+            return true;
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -1,13 +1,20 @@
 #include "saved/OpenDialog.h"
 
+#include "foundation/MessageBoxes.h"
+
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
+#include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace OpenDialog {
 
 namespace {
+
+const QString kSuffix = QStringLiteral("num");
 
 Chooser &chooserForTest()
 {
@@ -15,12 +22,99 @@ Chooser &chooserForTest()
     return chooser;
 }
 
-// The real dialog. A refused file brings the dialog back where the user left it, so the refusal
-// works the same for Qt's own dialog and for a platform one (which closes before we can check).
+// The default suffix is for a name typed without one that does not exist as typed: an existing
+// file such as "datanum" is returned as it is and left to the caller's own name test. Qt appends
+// the suffix to every name without a dot, so it is switched on only while the typed name does not
+// exist, and the dialog's own checks (Open button, selection) are told when that changes.
+class SavedReadingDialog final : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        followTypedName();
+        const QStringList files = selectedFiles();
+        if (files.size() == 1 && !QFileInfo::exists(files.constFirst())) {
+            // Qt would say this in a box of its own, out of reach of the program's message boxes.
+            MessageBoxes::show(this, QMessageBox::Warning, windowTitle(),
+                               QFileInfo(files.constFirst()).fileName() +
+                                   QStringLiteral("\nFile not found.\nPlease verify the correct file name "
+                                                  "was given."),
+                               QMessageBox::Ok);
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        if (!m_nameEdit) {
+            m_nameEdit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (m_nameEdit)
+                connect(m_nameEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
+                    if (followTypedName())
+                        emit m_nameEdit->textChanged(text);
+                });
+        }
+        QFileDialog::showEvent(event);
+    }
+
+private:
+    // The typed name as a path, without any suffix; empty when nothing is typed.
+    QString typedPath() const
+    {
+        QString text = m_nameEdit ? m_nameEdit->text() : QString();
+        if (text.isEmpty())
+            return {};
+        if (text == QLatin1String("~") || text.startsWith(QLatin1String("~/")))
+            text.replace(0, 1, QDir::homePath());
+        return directory().absoluteFilePath(text);
+    }
+
+    // True when the suffix had to change.
+    bool followTypedName()
+    {
+        const QString before = defaultSuffix();
+        const QString typed = typedPath();
+        setDefaultSuffix(!typed.isEmpty() && QFileInfo::exists(typed) ? QString() : kSuffix);
+        return defaultSuffix() != before;
+    }
+
+    QPointer<QLineEdit> m_nameEdit;
+};
+
+// Qt's file dialog keeps its history, last folder and view in a settings file that every Qt
+// program shares. The program stores nothing but the reminder date, so while the dialog lives
+// that file is looked for in a scratch folder, which goes with everything written to it.
+class ScratchDialogMemory final
+{
+public:
+    ScratchDialogMemory()
+        : m_format(QSettings::defaultFormat()),
+          m_userPath(QFileInfo(QSettings(m_format, QSettings::UserScope, QStringLiteral("probe")).fileName())
+                         .absolutePath())
+    {
+        if (m_scratch.isValid())
+            QSettings::setPath(m_format, QSettings::UserScope, m_scratch.path());
+    }
+    ~ScratchDialogMemory() { QSettings::setPath(m_format, QSettings::UserScope, m_userPath); }
+    ScratchDialogMemory(const ScratchDialogMemory &) = delete;
+    ScratchDialogMemory &operator=(const ScratchDialogMemory &) = delete;
+
+private:
+    QTemporaryDir m_scratch;
+    const QSettings::Format m_format;
+    const QString m_userPath;
+};
+
+// The real dialog. A refused file brings the dialog back where the user left it.
 QString runRealDialog(QWidget *parent)
 {
+    const ScratchDialogMemory scratch;
     // Heap-allocated and guarded: the parent may be destroyed while the dialog runs.
-    QPointer<QFileDialog> dialog = new QFileDialog(parent);
+    QPointer<SavedReadingDialog> dialog = new SavedReadingDialog(parent);
     configure(*dialog);
     QString chosen;
     for (;;) {
@@ -35,7 +129,8 @@ QString runRealDialog(QWidget *parent)
             break;
         }
         // The dialog is hidden between rounds, so the box goes to the window it belongs to.
-        QMessageBox::warning(dialog->parentWidget(), dialog->windowTitle(), refusal);
+        MessageBoxes::show(dialog->parentWidget(), QMessageBox::Warning, dialog->windowTitle(), refusal,
+                           QMessageBox::Ok);
         if (!dialog)
             break;
     }
@@ -77,8 +172,11 @@ void configure(QFileDialog &dialog)
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFiltersFrom(QStringLiteral("Zenor Free Tessarune Pro (*.num)|*.num")));
-    dialog.setDefaultSuffix(QStringLiteral("num"));
+    dialog.setDefaultSuffix(kSuffix);
     dialog.setWindowTitle(QStringLiteral("Select the source file"));
+    // Qt's own dialog everywhere: the same name rules, and no platform dialog keeping a list of
+    // recently used files.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.selectFile(QString());
 }
 

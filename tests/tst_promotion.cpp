@@ -8,11 +8,15 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
+#include <QTextDocument>
 #include <QWindow>
 #include <QtTest>
 
@@ -50,8 +54,8 @@ QString textOf(const QWidget *w)
         return box->title();
     if (const auto *line = qobject_cast<const QLineEdit *>(w))
         return line->text();
-    if (const auto *multi = qobject_cast<const QPlainTextEdit *>(w))
-        return multi->toPlainText();
+    if (const auto *multi = qobject_cast<const QPlainTextEdit *>(w)) // no-break spaces kept
+        return multi->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
     return QStringLiteral("<no text>");
 }
 
@@ -118,6 +122,8 @@ private slots:
     void keys_spaceRefusedInEmailFieldsOnly_data();
     void keys_spaceRefusedInEmailFieldsOnly();
     void keys_pastedSpaceNotFiltered();
+    void drop_replacesPlaceholderNeverMixes_data();
+    void drop_replacesPlaceholderNeverMixes();
 
     void check1_eachClickOpensHomeOnceAndSpringsBack_data();
     void check1_eachClickOpensHomeOnceAndSpringsBack();
@@ -375,7 +381,10 @@ void TestPromotion::load_picksAppealByWholePartOfRTimesFour()
     QFETCH(float, r);
     QFETCH(QString, message);
     Random::queueForTest({r, 0.9f});
+    Random::seedFromTimer();
+    const quint64 seedBefore = Random::lastSeed();
     frmPromotion::instance();
+    QVERIFY(Random::lastSeed() != seedBefore); // seeded afresh on loading
     const auto *label = child<QLabel>("Label2");
     QCOMPARE(label->text(), message);
     QCOMPARE(Random::next(), 0.9f); // the load draws exactly one value
@@ -432,6 +441,9 @@ void TestPromotion::focus_placeholderRules_data()
     row("tab is not trimmed", "txtFriendName", "\tFriend's Name", "\tFriend's Name", "\tFriend's Name");
     row("placeholder with line break kept", "txtMessage", "Your Message\n", "Your Message\n",
         "Your Message\n");
+    row("no-break space is text", "txtMessage", "\u00a0", "\u00a0", "\u00a0");
+    row("no-break spaces kept as typed", "txtMessage", " \u00a0Hi\u00a0 ", " \u00a0Hi\u00a0 ",
+        " \u00a0Hi\u00a0 ");
 }
 
 void TestPromotion::focus_placeholderRules()
@@ -508,14 +520,25 @@ void TestPromotion::keys_spaceRefusedInEmailFieldsOnly_data()
     QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("commit"); // an input method's commit instead of the key
     const QStringList refused{QStringLiteral("Email Address Cannot Contain Space")};
-    QTest::newRow("space in txtEmail") << "txtEmail" << Qt::Key_Space << "a@b" << refused;
-    QTest::newRow("space in txtFriendEmail") << "txtFriendEmail" << Qt::Key_Space << "a@b" << refused;
-    QTest::newRow("letter in txtEmail") << "txtEmail" << Qt::Key_X << "a@bx" << QStringList();
+    const QString key;
+    QTest::newRow("space in txtEmail") << "txtEmail" << Qt::Key_Space << "a@b" << refused << key;
+    QTest::newRow("space in txtFriendEmail") << "txtFriendEmail" << Qt::Key_Space << "a@b" << refused << key;
+    QTest::newRow("letter in txtEmail") << "txtEmail" << Qt::Key_X << "a@bx" << QStringList() << key;
     QTest::newRow("backspace in txtFriendEmail")
-        << "txtFriendEmail" << Qt::Key_Backspace << "a@" << QStringList();
-    QTest::newRow("space in txtName") << "txtName" << Qt::Key_Space << "a@b " << QStringList();
-    QTest::newRow("space in txtFriendName") << "txtFriendName" << Qt::Key_Space << "a@b " << QStringList();
+        << "txtFriendEmail" << Qt::Key_Backspace << "a@" << QStringList() << key;
+    QTest::newRow("space in txtName") << "txtName" << Qt::Key_Space << "a@b " << QStringList() << key;
+    QTest::newRow("space in txtFriendName")
+        << "txtFriendName" << Qt::Key_Space << "a@b " << QStringList() << key;
+    QTest::newRow("committed space in txtEmail")
+        << "txtEmail" << Qt::Key_unknown << "a@bx" << refused << QStringLiteral("x y z");
+    QTest::newRow("committed space first in txtFriendEmail")
+        << "txtFriendEmail" << Qt::Key_unknown << "a@b" << refused << QStringLiteral(" x");
+    QTest::newRow("commit without space in txtFriendEmail")
+        << "txtFriendEmail" << Qt::Key_unknown << "a@bxy" << QStringList() << QStringLiteral("xy");
+    QTest::newRow("committed space in txtName")
+        << "txtName" << Qt::Key_unknown << "a@bx y" << QStringList() << QStringLiteral("x y");
 }
 
 void TestPromotion::keys_spaceRefusedInEmailFieldsOnly()
@@ -524,19 +547,73 @@ void TestPromotion::keys_spaceRefusedInEmailFieldsOnly()
     QFETCH(Qt::Key, key);
     QFETCH(QString, after);
     QFETCH(QStringList, messages);
+    QFETCH(QString, commit);
 
     MessageRecorder boxes;
+    boxes.takesFocus = true;
     openScreen();
     auto *edit = child<QLineEdit>(field.toLatin1().constData());
     edit->setFocus();
     QTRY_VERIFY(edit->hasFocus());
     edit->setText(QStringLiteral("a@b"));
-    QTest::keyClick(edit, key);
+    if (commit.isEmpty()) {
+        QTest::keyClick(edit, key);
+    } else {
+        QInputMethodEvent im;
+        im.setCommitString(commit);
+        QApplication::sendEvent(edit, &im);
+    }
     QCOMPARE(edit->text(), after);
     QCOMPARE(boxes.texts(), messages);
     for (const MessageBoxes::Shown &box : std::as_const(boxes.shown))
         QCOMPARE(box.icon, QMessageBox::Critical);
     QCOMPARE(QApplication::focusWidget(), edit);
+}
+
+void TestPromotion::drop_replacesPlaceholderNeverMixes_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("dropped");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("onto the e-mail placeholder") << "txtEmail"
+                                                 << "Your Email Address"
+                                                 << "dropped@x.com"
+                                                 << "dropped@x.com";
+    QTest::newRow("onto the placeholder in spaces") << "txtFriendName"
+                                                    << " Friend's Name "
+                                                    << "Zoe"
+                                                    << "Zoe";
+    QTest::newRow("onto the bare message placeholder") << "txtMessage"
+                                                       << "Your Message"
+                                                       << "Hi"
+                                                       << "Hi";
+    QTest::newRow("onto the user's own text") << "txtName"
+                                              << "Ann"
+                                              << "Zoe"
+                                              << "AnnZoe";
+}
+
+// Text dragged in from another program, dropped past the end of the field's text.
+void TestPromotion::drop_replacesPlaceholderNeverMixes()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, start);
+    QFETCH(QString, dropped);
+    QFETCH(QString, after);
+    openScreen();
+    QWidget *w = child(field.toLatin1().constData());
+    setTextOf(w, start);
+    QMimeData data;
+    data.setText(dropped);
+    auto *multi = qobject_cast<QPlainTextEdit *>(w);
+    QWidget *target = multi ? multi->viewport() : w;
+    const QPointF end(target->width() - 2, target->height() - 2);
+    QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCOMPARE(textOf(w), after);
 }
 
 void TestPromotion::keys_pastedSpaceNotFiltered()
@@ -665,7 +742,8 @@ void TestPromotion::submit_passingPressOpensEncodedAddressAndKeepsFields()
     openScreen();
     child<QLineEdit>("txtName")->setText(QStringLiteral(" Zoë & Jo=1 "));
     child<QLineEdit>("txtEmail")->setText(QStringLiteral("zoe+tag@mail.example"));
-    child<QPlainTextEdit>("txtMessage")->setPlainText(QStringLiteral("Try #1?\n100% fun"));
+    child<QPlainTextEdit>("txtMessage")
+        ->setPlainText(QStringLiteral("Try #1?\n100% fun\u00a0")); // the no-break space stays
     child<QLineEdit>("txtFriendName")->setText(QStringLiteral("Bob"));
     child<QLineEdit>("txtFriendEmail")->setText(QStringLiteral("bob@mail.example"));
     const QStringList before = fieldTexts();
@@ -680,10 +758,10 @@ void TestPromotion::submit_passingPressOpensEncodedAddressAndKeepsFields()
     const QString page =
         QStringLiteral("http://") + Sites::mainHost() + QStringLiteral("/zenorms-refer-a-friend.php?");
     QVERIFY(browser.addresses().first().startsWith(page));
-    QCOMPARE(
-        decodedValues(browser.addresses().first()),
-        QStringList({"taf1=Zoë & Jo=1", "taf2=zoe+tag@mail.example", "taf3=Try #1?\r\n100% fun", "taf4=Bob",
-                     "taf5=bob@mail.example", "taf6=http://" + Sites::mainHost() + "/zenor-free-lyrandel/"}));
+    QCOMPARE(decodedValues(browser.addresses().first()),
+             QStringList({"taf1=Zoë & Jo=1", "taf2=zoe+tag@mail.example", "taf3=Try #1?\r\n100% fun\u00a0",
+                          "taf4=Bob", "taf5=bob@mail.example",
+                          "taf6=http://" + Sites::mainHost() + "/zenor-free-lyrandel/"}));
     QCOMPARE(decodedValues(ReferralData.url), decodedValues(browser.addresses().first()));
 }
 
@@ -701,6 +779,10 @@ void TestPromotion::close_everyWayEndsProgramOnce_data()
 void TestPromotion::close_everyWayEndsProgramOnce()
 {
     QFETCH(QString, how);
+    const QString settings =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QCoreApplication::applicationName())
+            .fileName();
+    QFile::remove(settings);
     EndRecorder ends;
     frmPromotion *screen = openScreen();
     QWidget *exit = child("cmdClose");
@@ -719,6 +801,7 @@ void TestPromotion::close_everyWayEndsProgramOnce()
 
     QTRY_VERIFY(!frmPromotion::loaded());
     QCOMPARE(ends.ends, 1);
+    QVERIFY(!QFile::exists(settings)); // leaving writes nothing
 }
 
 QTEST_MAIN(TestPromotion)

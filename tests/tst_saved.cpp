@@ -1,9 +1,12 @@
 #include "saved/OpenDialog.h"
 #include "saved/SavedReadingFile.h"
 #include "saved/Scramble.h"
+#include "tests/support/TestSupport.h"
 
 #include <QBuffer>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -92,6 +95,8 @@ class TestSaved final : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+
     void readFirstLines_data();
     void readFirstLines();
     void readFirstLines_capsLongLines_data();
@@ -121,7 +126,14 @@ private slots:
     void refusal();
     void stateOf_realFiles();
     void stateOf_readOnly();
+    void realDialog_typedNames_data();
+    void realDialog_typedNames();
 };
+
+void TestSaved::initTestCase()
+{
+    isolateUserFolders();
+}
 
 void TestSaved::readFirstLines_data()
 {
@@ -403,6 +415,7 @@ void TestSaved::dialog_isConfigured()
     QCOMPARE(dialog.nameFilters(), QStringList{QStringLiteral("Zenor Free Tessarune Pro (*.num)")});
     QCOMPARE(dialog.defaultSuffix(), QStringLiteral("num"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Select the source file"));
+    QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog)); // the same rules on every desktop
 }
 
 void TestSaved::nameFilters_data()
@@ -480,6 +493,81 @@ void TestSaved::stateOf_readOnly()
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(state.writable && !state.folderWritable);
+}
+
+void TestSaved::realDialog_typedNames_data()
+{
+    QTest::addColumn<QStringList>("files"); // in the folder; "fifo" is made a named pipe
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("box"); // what the dialog says before it is cancelled
+
+    QTest::newRow("no dot, exists") << QStringList{"datanum"} << "datanum"
+                                    << "datanum" << QString();
+    QTest::newRow("suffix appended") << QStringList{"reading.num"} << "reading"
+                                     << "reading.num" << QString();
+    QTest::newRow("as typed first") << QStringList{"reading", "reading.num"} << "reading"
+                                    << "reading" << QString();
+    QTest::newRow("with suffix") << QStringList{"reading.num"} << "reading.num"
+                                 << "reading.num" << QString();
+    QTest::newRow("missing") << QStringList() << "gone" << QString()
+                             << "gone.num\nFile not found.\nPlease verify the correct file name was given.";
+    QTest::newRow("named pipe") << QStringList{"fifo"} << "fifo" << QString()
+                                << "This is not a file. Please choose another file.";
+}
+
+// The real dialog, typed into as a person would; every box it shows goes through MessageBoxes.
+void TestSaved::realDialog_typedNames()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    QFETCH(QString, box);
+
+    QTemporaryDir dir;
+    for (const QString &name : std::as_const(files)) {
+        const QString path = dir.filePath(name);
+        if (name == QLatin1String("fifo"))
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    }
+    const QString sharedMemory = QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName();
+    QFile::remove(sharedMemory);
+    const QString ownStore = QSettings(QSettings::UserScope, QStringLiteral("tst_saved")).fileName();
+
+    MessageRecorder boxes;
+    int rounds = 0;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (rounds == 0 && edit && !edit->hasFocus()) {
+            dialog->activateWindow(); // typed into once it has the focus, as a person would
+            return;
+        }
+        if (++rounds == 1 && edit) {
+            QTest::keyClicks(edit, dir.filePath(typed));
+            QTest::keyClick(edit, Qt::Key_Return);
+        } else {
+            dialog->reject();
+        }
+    });
+    driver.start(20);
+    const QString result = OpenDialog::chooseSavedReading(nullptr);
+    driver.stop();
+
+    QCOMPARE(result, chosen.isEmpty() ? QString() : dir.filePath(chosen));
+    QCOMPARE(boxes.texts(), box.isEmpty() ? QStringList() : QStringList{box});
+    for (const MessageBoxes::Shown &shown : std::as_const(boxes.shown)) {
+        QCOMPARE(shown.title, QStringLiteral("Select the source file"));
+        QCOMPARE(shown.icon, QMessageBox::Warning);
+    }
+    // The dialog's history and last folder are not kept in the file all Qt programs share.
+    QVERIFY(!QFile::exists(sharedMemory));
+    QCOMPARE(QSettings(QSettings::UserScope, QStringLiteral("tst_saved")).fileName(), ownStore);
 }
 
 QTEST_MAIN(TestSaved)

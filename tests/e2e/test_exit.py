@@ -3,7 +3,7 @@ import os
 import urllib.parse
 
 from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, find_all, find_one, has_state, text_of,
-                     wait_for)
+                     today, wait_for)
 
 DOMAIN = "karvelle.example"
 APPEALS = [
@@ -44,6 +44,10 @@ class ExitFlow(E2ETestCase):
         return p, promo
 
     def test_close_box_shows_the_promotion_screen(self):
+        self.session.write_reminder_date(today())
+        with open(self.session.settings_file, "rb") as f:
+            setting = f.read()
+        stamp = os.stat(self.session.settings_file).st_mtime_ns
         p, promo = self.close_to_promotion("close box")
         self.assertEqual(promo.name, MAIN_TITLE)
         p.wait_centred(promo)
@@ -57,6 +61,11 @@ class ExitFlow(E2ETestCase):
         wait_for(lambda: has_state(exit_button, "focused"), "the Exit button to hold the focus")
         self.session.click(exit_button)
         self.assertEqual(p.wait_exit(), 0)
+        # Leaving writes nothing: the reminder's date is written at start-up only.
+        with open(self.session.settings_file, "rb") as f:
+            self.assertEqual(f.read(), setting)
+        self.assertEqual(os.stat(self.session.settings_file).st_mtime_ns, stamp)
+        self.assertEqual(os.listdir(self.session.config), ["zenor-lyrandel.conf"])
 
     def test_alt_f4_then_enter_presses_exit(self):
         p, promo = self.close_to_promotion("alt+F4")
@@ -127,6 +136,31 @@ class SavedReading(E2ETestCase):
         wait_for(p.promotion_window, "the promotion screen")
         wait_for(lambda: p.main_window() is None, "the main window to go")
         self.assertTrue(p.alive())
+
+    def test_typed_names_with_and_without_the_suffix(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        main.type_name("Ann")
+        wait_for(lambda: text_of(main.name_field()) == "Ann", "the name typed")
+        folder = os.path.join(self.session.home, "saved")
+        os.makedirs(folder)
+        for name in ("datanum", "reading.num"):
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(b"1\r\n2\r\n3\r\n")
+        # An existing file without a dot is taken as typed; a name that does not exist gets "num".
+        for typed in ("datanum", "reading"):
+            main.open_saved(os.path.join(folder, typed))
+            wait_for(lambda: not main.find_open_dialog(), "the dialog to close")
+            wait_for(lambda: main.front_page() == "result", "the result page")
+            self.assertIn(main.reading()[0], [s[0].upper() for s in SIGNS])
+            self.assertEqual(p.message_boxes(), [])
+            main.acc = p.wait_main_window()
+            p.focus(main.acc)
+            self.session.key("alt+b")
+            wait_for(lambda: main.front_page() == "input", "the input page")
+            main.type_name("Ann")
+        # The dialog's history and last folder are not left in the settings folder.
+        self.assertEqual(os.listdir(self.session.config), ["zenor-lyrandel.conf"])
 
     def test_wrong_extension_is_refused(self):
         p, w = self.start_to_main_window()

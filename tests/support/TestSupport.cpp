@@ -2,13 +2,18 @@
 
 #include "foundation/Lifecycle.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 MessageRecorder::MessageRecorder()
 {
     MessageBoxes::setResponderForTest([this](const MessageBoxes::Shown &box) {
         shown.append(box);
+        if (takesFocus && QApplication::focusWidget())
+            QApplication::focusWidget()->clearFocus();
         return answer;
     });
 }
@@ -47,6 +52,8 @@ QStringList UrlRecorder::addresses() const
 void UrlRecorder::open(const QUrl &url)
 {
     urls.append(url);
+    if (whenOpened)
+        whenOpened(url);
 }
 
 EndRecorder::EndRecorder()
@@ -63,4 +70,8 @@ EndRecorder::~EndRecorder()
 void isolateUserFolders()
 {
     QStandardPaths::setTestModeEnabled(true);
+    // Test mode leaves the runtime folder alone: the instance lock would meet the user's running copy.
+    static QTemporaryDir runtime; // 0700, as the runtime folder must be
+    if (runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
 }

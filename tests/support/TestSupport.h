@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 // Records every message box instead of showing it, answering with a scripted button.
 class MessageRecorder final
 {
@@ -18,6 +20,8 @@ public:
 
     QList<MessageBoxes::Shown> shown;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
+    // Like a box that does not hand the keyboard back: the focus is gone after each box.
+    bool takesFocus = false;
 
     QStringList texts() const;
 };
@@ -31,7 +35,8 @@ public:
     ~UrlRecorder() override;
 
     QList<QUrl> urls;
-    QStringList addresses() const; // fully encoded, as the browser would get them
+    std::function<void(const QUrl &)> whenOpened; // called as the browser would start
+    QStringList addresses() const;                // fully encoded, as the browser would get them
 
 public slots:
     void open(const QUrl &url);
@@ -48,5 +53,5 @@ public:
     int ends = 0;
 };
 
-// Settings go to a private folder; no test touches the user's files.
+// Settings and the runtime folder (the instance lock) are private; no test touches the user's files.
 void isolateUserFolders();
