@@ -1,0 +1,121 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace {
+
+const QString kProgram = QStringLiteral("zenor-lyrandel");
+
+// The options QGuiApplication, QApplication and the xcb platform take from argv; they are
+// accepted here and not listed in the help, which points to Qt's documentation instead.
+struct QtOption
+{
+    const char *name;
+    bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"geometry", true},
+    {"qwindowtitle", true},    {"title", true},
+    {"qwindowicon", true},     {"icon", true},
+    {"display", true},         {"name", true},
+    {"session", true},         {"style", true},
+    {"stylesheet", true},      {"qmljsdebugger", true},
+    {"visual", true},          {"reverse", false},
+    {"widgetcount", false},    {"nograb", false},
+    {"dograb", false},         {"sync", false},
+};
+
+QString helpText(const QCommandLineParser &parser)
+{
+    // Qt's usage line names argv[0] only when an application object exists; ours never does yet.
+    QString text = parser.helpText();
+    text.remove(0, text.indexOf(QLatin1Char('\n')) + 1);
+    return QStringLiteral("Usage: ") + kProgram + QStringLiteral(" [options]\n") + text;
+}
+
+QString usageError(const QString &message)
+{
+    return kProgram + QStringLiteral(": ") + message + QStringLiteral(" Try '") + kProgram +
+           QStringLiteral(" --help' for more information.\n");
+}
+
+} // namespace
+
+namespace CommandLine {
+
+Outcome parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    // Qt's options are single-dash words (-platform); read them whole, not as -p -l -a ...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Type your first name and, if you like, a question; Zenor Lyrandel draws one of\n"
+                       "twenty-four signs and shows its name, keyword, interpretation and picture.\n\n"
+                       "Qt's standard options, such as -platform and -style, are also accepted."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const QtOption &qt : kQtOptions) {
+        QCommandLineOption option(QString::fromLatin1(qt.name));
+        if (qt.takesValue)
+            option.setValueName(QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    Outcome outcome;
+    const bool understood = parser.parse(arguments);
+    // Help wins over a mistake elsewhere on the line, as with most tools.
+    if (parser.isSet(help)) {
+        outcome.startGui = false;
+        outcome.standardOutput = helpText(parser);
+        return outcome;
+    }
+    if (!understood) {
+        outcome.startGui = false;
+        outcome.exitCode = kUsageError;
+        outcome.standardError = usageError(parser.errorText());
+        return outcome;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        outcome.startGui = false;
+        outcome.exitCode = kUsageError;
+        outcome.standardError = usageError(
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
+        return outcome;
+    }
+    if (parser.isSet(version)) {
+        outcome.startGui = false;
+        outcome.standardOutput = kProgram + QLatin1Char(' ') + QStringLiteral(ZL_VERSION) + QLatin1Char('\n');
+    }
+    return outcome;
+}
+
+QStringList fromArgv(int argc, char *argv[])
+{
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int finish(const Outcome &outcome)
+{
+    if (!outcome.standardOutput.isEmpty())
+        std::fputs(outcome.standardOutput.toLocal8Bit().constData(), stdout);
+    if (!outcome.standardError.isEmpty())
+        std::fputs(outcome.standardError.toLocal8Bit().constData(), stderr);
+    std::fflush(stdout);
+    return outcome.exitCode;
+}
+
+} // namespace CommandLine

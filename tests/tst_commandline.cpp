@@ -1,0 +1,153 @@
+#include "app/CommandLine.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_CommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void outcome_data();
+    void outcome();
+    void helpNamesTheProgramAndItsOptions();
+    void realProgramWithoutDisplay_data();
+    void realProgramWithoutDisplay();
+    void qtOptionsReachQt();
+};
+
+void tst_CommandLine::outcome_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("startGui");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+
+    const QString program = QStringLiteral("zenor-lyrandel");
+    const QString version = QStringLiteral("zenor-lyrandel " ZL_VERSION "\n");
+    const auto usage = [](const QString &message) {
+        return QStringLiteral("zenor-lyrandel: %1 Try 'zenor-lyrandel --help' for more information.\n")
+            .arg(message);
+    };
+    QTest::newRow("nothing") << QStringList{program} << true << 0 << QString() << QString();
+    QTest::newRow("--version") << QStringList{program, "--version"} << false << 0 << version << QString();
+    QTest::newRow("-v") << QStringList{program, "-v"} << false << 0 << version << QString();
+    QTest::newRow("unknown long") << QStringList{program, "--frobnicate"} << false << 2 << QString()
+                                  << usage("Unknown option 'frobnicate'.");
+    QTest::newRow("unknown short") << QStringList{program, "-x"} << false << 2 << QString()
+                                   << usage("Unknown option 'x'.");
+    QTest::newRow("stray argument") << QStringList{program, "reading.num"} << false << 2 << QString()
+                                    << usage("Unexpected argument 'reading.num'.");
+    QTest::newRow("Qt option without its value") << QStringList{program, "-platform"} << false << 2
+                                                 << QString() << usage("Missing value after '-platform'.");
+    QTest::newRow("version beside an unknown option") << QStringList{program, "--version", "--bogus"} << false
+                                                      << 2 << QString() << usage("Unknown option 'bogus'.");
+    // Qt's own options are left for QApplication.
+    QTest::newRow("Qt options") << QStringList{program,  "-platform", "offscreen",
+                                               "-style", "Fusion",    "-reverse"}
+                                << true << 0 << QString() << QString();
+    QTest::newRow("Qt options, = and --")
+        << QStringList{program, "-style=Fusion", "--platform=xcb", "-display", ":9"} << true << 0 << QString()
+        << QString();
+}
+
+void tst_CommandLine::outcome()
+{
+    QFETCH(QStringList, arguments);
+    const CommandLine::Outcome outcome = CommandLine::parse(arguments);
+    QTEST(outcome.startGui, "startGui");
+    QTEST(outcome.exitCode, "exitCode");
+    QTEST(outcome.standardOutput, "out");
+    QTEST(outcome.standardError, "err");
+}
+
+void tst_CommandLine::helpNamesTheProgramAndItsOptions()
+{
+    for (const char *option : {"--help", "-h"}) {
+        const CommandLine::Outcome outcome = CommandLine::parse(
+            {QStringLiteral("zenor-lyrandel"), QString::fromLatin1(option), QStringLiteral("-x")});
+        QVERIFY(!outcome.startGui);
+        QCOMPARE(outcome.exitCode, 0);
+        QVERIFY(outcome.standardError.isEmpty());
+        const QString &help = outcome.standardOutput;
+        QVERIFY2(help.startsWith(QStringLiteral("Usage: zenor-lyrandel [options]\n")), qPrintable(help));
+        QVERIFY(help.contains(QStringLiteral("-h, --help")));
+        QVERIFY(help.contains(QStringLiteral("-v, --version")));
+        QVERIFY(help.contains(QStringLiteral("-platform and -style")));
+        // Qt's options are accepted, not advertised one by one.
+        QVERIFY(!help.contains(QStringLiteral("--widgetcount")));
+    }
+}
+
+void tst_CommandLine::realProgramWithoutDisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("outStart");
+    QTest::addColumn<int>("errLines");
+
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << QStringLiteral("Usage: zenor-lyrandel [options]")
+                            << 0;
+    QTest::newRow("--version") << QStringList{"--version"} << 0
+                               << QStringLiteral("zenor-lyrandel " ZL_VERSION "\n") << 0;
+    QTest::newRow("unknown") << QStringList{"--nope"} << 2 << QString() << 1;
+}
+
+// The installed program, not the parser alone: no display, and the platform forced to X11, so
+// any attempt to start the GUI would abort with Qt's platform message instead.
+void tst_CommandLine::realProgramWithoutDisplay()
+{
+    QFETCH(QStringList, arguments);
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZL_PROGRAM), arguments);
+    QVERIFY(program.waitForFinished(20000));
+    const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QTEST(program.exitCode(), "exitCode");
+    QFETCH(QString, outStart);
+    QVERIFY2(outStart.isEmpty() ? out.isEmpty() : out.startsWith(outStart), qPrintable(out));
+    QFETCH(int, errLines);
+    QCOMPARE(err.count(QLatin1Char('\n')), errLines);
+    QVERIFY2(err.isEmpty() || err.startsWith(QStringLiteral("zenor-lyrandel: ")), qPrintable(err));
+    // Nothing was stored: the GUI never started.
+    QVERIFY(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+}
+
+// With no display, only a -platform that reached Qt lets the program start and keep running.
+void tst_CommandLine::qtOptionsReachQt()
+{
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZL_PROGRAM), {QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                                               QStringLiteral("-style"), QStringLiteral("Fusion")});
+    QVERIFY(program.waitForStarted());
+    QVERIFY2(!program.waitForFinished(1500), program.readAllStandardError().constData());
+    program.kill();
+    program.waitForFinished();
+    // It got as far as the lock of a running copy.
+    QVERIFY(!QDir(home.path()).entryList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLine)
+#include "tst_commandline.moc"
