@@ -1,13 +1,56 @@
 # Installation layout and the Debian package.
 include(GNUInstallDirs)
 
+# A game goes to games/ on Linux (Debian's section "games"), to bin/ elsewhere.
+if(UNIX AND NOT APPLE)
+    set(ZL_INSTALL_PROGRAMDIR "games")
+else()
+    set(ZL_INSTALL_PROGRAMDIR "${CMAKE_INSTALL_BINDIR}")
+endif()
 install(TARGETS zenor-lyrandel
-    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    RUNTIME DESTINATION ${ZL_INSTALL_PROGRAMDIR}
     BUNDLE DESTINATION .)
 
 if(UNIX AND NOT APPLE)
     set(ZL_PACKAGING_DIR "${CMAKE_CURRENT_LIST_DIR}/../packaging")
     set(ZL_APP_ID "io.example.karvelle.ZenorLyrandel")
+    set(ZL_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/zenor-lyrandel")
+
+    # The compiler's version stamps say nothing to a user; strip removes symbols but keeps them.
+    if(CMAKE_OBJCOPY)
+        install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZL_INSTALL_PROGRAMDIR}/zenor-lyrandel\"
+            COMMAND_ERROR_IS_FATAL ANY)")
+    endif()
+
+    # The manual page and the changelog are installed compressed, reproducibly (no name, no time).
+    set(ZL_GZIPPED "")
+    foreach(source IN ITEMS zenor-lyrandel.6 changelog)
+        set(gzipped "${CMAKE_CURRENT_BINARY_DIR}/packaging/${source}.gz")
+        add_custom_command(OUTPUT "${gzipped}"
+            COMMAND gzip -9n -c "${ZL_PACKAGING_DIR}/${source}" > "${gzipped}"
+            DEPENDS "${ZL_PACKAGING_DIR}/${source}"
+            COMMENT "Compressing ${source}"
+            VERBATIM)
+        list(APPEND ZL_GZIPPED "${gzipped}")
+    endforeach()
+    add_custom_target(zl_packaging_docs ALL DEPENDS ${ZL_GZIPPED})
+    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/packaging/zenor-lyrandel.6.gz"
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz" DESTINATION ${ZL_DOC_DIR})
+
+    # The copyright file carries LICENSE word for word, so a licence is chosen in one place.
+    set(ZL_COPYRIGHT "2026 Karvelle Softwares")
+    file(READ "${CMAKE_CURRENT_LIST_DIR}/../LICENSE" licence)
+    string(STRIP "${licence}" licence)
+    string(REPLACE "\n\n" "\n.\n" licence "${licence}")
+    string(REPLACE "\n" "\n " ZL_LICENSE_TEXT " ${licence}")
+    configure_file("${ZL_PACKAGING_DIR}/copyright.in" "${CMAKE_CURRENT_BINARY_DIR}/packaging/copyright" @ONLY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/../LICENSE")
+    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/packaging/copyright" DESTINATION ${ZL_DOC_DIR})
+
+    install(FILES "${ZL_PACKAGING_DIR}/zenor-lyrandel.lintian-overrides"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME zenor-lyrandel)
 
     install(FILES "${ZL_PACKAGING_DIR}/zenor-lyrandel.desktop"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it, starts the installed program in its own X server until
-# its main window is mapped, checks the installed desktop files, and removes the package again.
+# Builds the Debian package, checks it with lintian and hardening-check, installs it, starts the
+# installed program in its own X server until its main window is mapped, checks the installed
+# desktop files, manual page and command line, and removes the package again.
 # Usage: scripts/package-test.sh [build-dir]   (default: build/package)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,7 +16,11 @@ die() { say "FAIL: $*" >&2; exit 1; }
 
 sudo=()
 [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-for tool in cmake ninja cpack dpkg-deb dpkg-shlibdeps file apt-get Xvfb xdotool xprop; do
+program=/usr/games/zenor-lyrandel
+# The PATH Debian gives a user's session (login.defs, systemd); the desktop entry relies on it.
+session_path=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
+
+for tool in cmake ninja cpack dpkg-deb dpkg-shlibdeps file apt-get Xvfb xdotool xprop lintian hardening-check man; do
     command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps.sh test installs it)"
 done
 if dpkg-query -W -f='${Status}' zenor-lyrandel 2>/dev/null | grep -q "install ok installed"; then
@@ -63,6 +68,18 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # dpkg-shlibdeps must have found the Qt libraries the program links.
 field Depends | grep -q 'libqt6widgets6' || die "Depends lacks the Qt libraries: $(field Depends)"
 
+# Debian's own checkers: no lintian error, warning or informational tag; each is fixed, or overridden
+# in packaging/zenor-lyrandel.lintian-overrides with its reason.
+say "lintian -I --pedantic"
+lintian -I --pedantic --fail-on error,warning,info "$deb" || die "lintian rejects the package"
+say "hardening-check"
+dpkg-deb -x "$deb" "$tmp/unpacked"
+hardening=$(hardening-check "$tmp/unpacked$program" || true)
+echo "$hardening"
+for check in "Position Independent Executable" "Stack protected" "Read-only relocations" "Immediate binding"; do
+    grep -q "^ $check: yes" <<<"$hardening" || die "hardening-check: $check is not yes"
+done
+
 before=$(installed_packages)
 say "installing"
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "$deb" >/dev/null ||
@@ -71,10 +88,12 @@ installed=1
 mapfile -t added_packages < <(comm -13 <(echo "$before") <(installed_packages) | grep -vx zenor-lyrandel || true)
 
 say "checking the installed files"
-[[ -x /usr/bin/zenor-lyrandel ]] || die "/usr/bin/zenor-lyrandel missing"
+[[ -x $program ]] || die "$program missing"
 desktop=/usr/share/applications/zenor-lyrandel.desktop
 [[ -f $desktop ]] || die "$desktop missing"
-grep -qx 'Exec=zenor-lyrandel' "$desktop" || die "$desktop does not start zenor-lyrandel"
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+[[ $(PATH=$session_path command -v "${exec_line%% *}") == "$program" ]] ||
+    die "$desktop's Exec ($exec_line) does not start $program"
 grep -qx 'Icon=zenor-lyrandel' "$desktop" || die "$desktop does not name the icon"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$desktop" || die "$desktop is not valid"
@@ -89,6 +108,23 @@ metainfo=/usr/share/metainfo/$app_id.metainfo.xml
 if command -v appstreamcli >/dev/null; then
     appstreamcli validate --no-net "$metainfo" >/dev/null || die "$metainfo is not valid"
 fi
+doc=/usr/share/doc/zenor-lyrandel
+[[ -f $doc/copyright && -f $doc/changelog.gz ]] || die "$doc lacks the copyright file or the changelog"
+# Rendered from the package itself: some minimal systems drop /usr/share/man on install.
+manual=$(MANWIDTH=80 man --warnings -l "$tmp/unpacked/usr/share/man/man6/zenor-lyrandel.6.gz" 2>"$tmp/man.log") ||
+    die "the manual page does not render"
+[[ ! -s "$tmp/man.log" ]] || die "the manual page renders with warnings: $(cat "$tmp/man.log")"
+grep -q '~/.config/zenor-lyrandel.conf' <<<"$manual" || die "the manual page does not name the settings file"
+
+say "the command line, with no display"
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" --version >"$tmp/version" ||
+    die "--version failed without a display"
+[[ $(cat "$tmp/version") == "zenor-lyrandel $(field Version)" ]] || die "--version says: $(cat "$tmp/version")"
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" --help | grep -q '^Usage: zenor-lyrandel' ||
+    die "--help failed without a display"
+rc=0
+env -u DISPLAY "$program" --no-such-option 2>/dev/null || rc=$?
+[[ $rc -eq 2 ]] || die "an unknown option exits with $rc, not 2"
 
 say "starting the installed program under Xvfb"
 : >"$tmp/display"
@@ -106,7 +142,7 @@ mkdir -p "$tmp/home" "$tmp/run"
 chmod 700 "$tmp/run"
 env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME -u DBUS_SESSION_BUS_ADDRESS \
     HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
-    /usr/bin/zenor-lyrandel >"$tmp/app.log" 2>&1 &
+    PATH=$session_path "$exec_line" >"$tmp/app.log" 2>&1 &
 app_pid=$!
 
 # Mapped = viewable; there is no window manager, so the program's own window is what gets mapped.
