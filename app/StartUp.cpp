@@ -53,9 +53,13 @@ void prepareApplication()
     QFont::insertSubstitutions(QStringLiteral("Verdana"), substitutes);
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), substitutes);
 
+    // addFile decodes at once, so a 96 dpi desktop decodes only the small sizes; where a screen is
+    // dense, the 64 px icon is drawn from 128 device pixels instead of being blown up.
     QIcon icon;
     for (const int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/zenor-lyrandel-%1.png").arg(size), QSize(size, size));
+    if (qApp->devicePixelRatio() > 1.0)
+        icon.addFile(QStringLiteral(":/icons/zenor-lyrandel-128.png"), QSize(128, 128));
     QApplication::setWindowIcon(icon);
     // Windows come and go at exit; only EndProgram ends the process.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -66,6 +66,9 @@ if(UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME zenor-lyrandel.png)
     endforeach()
+    # Any other size, and high-density screens, take the scalable drawing.
+    install(FILES "${CMAKE_CURRENT_LIST_DIR}/../assets/icons/zenor-lyrandel.svg"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
     set(CPACK_GENERATOR "DEB")
     set(CPACK_PACKAGE_NAME "zenor-lyrandel")

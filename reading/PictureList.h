@@ -9,9 +9,11 @@ class PictureList final
 public:
     static constexpr int kCount = 24;
 
+    // The picture for a screen of the given device pixel ratio: above 1 it is the drawing at twice
+    // the size (device pixel ratio 2), so both cover 74 x 74 device-independent pixels.
     // A null pixmap when the position is outside 1..24 or the picture cannot be decoded.
-    QPixmap picture(int position) const;
+    QPixmap picture(int position, qreal devicePixelRatio = 1.0) const;
 
 private:
-    mutable QPixmap m_cache[kCount];
+    mutable QPixmap m_cache[2][kCount];
 };

@@ -175,7 +175,8 @@ void frmMain::ShowReading()
         m_lblCaption[2]->setText(*interpretation);
 
     // Never leave the last reading's picture beside new texts: no picture is better than a wrong one.
-    const QPixmap picture = m_IMG.picture(index + 1);
+    // Drawn for the screen the window is on: the 2x drawing where pixels are dense.
+    const QPixmap picture = m_IMG.picture(index + 1, m_ui->picOracle->devicePixelRatio());
     if (picture.isNull())
         m_ui->picOracle->clear();
     else

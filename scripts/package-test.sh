@@ -103,6 +103,8 @@ for n in "${icon_sizes[@]}"; do
     [[ -f $icon ]] || die "$icon missing"
     file -b "$icon" | grep -q "PNG image data, $n x $n," || die "$icon is not a ${n}x${n} PNG: $(file -b "$icon")"
 done
+icon=/usr/share/icons/hicolor/scalable/apps/zenor-lyrandel.svg
+file -b "$icon" | grep -q "SVG" || die "$icon is not an SVG: $(file -b "$icon" 2>&1)"
 metainfo=/usr/share/metainfo/$app_id.metainfo.xml
 [[ -f $metainfo ]] || die "$metainfo missing"
 if command -v appstreamcli >/dev/null; then

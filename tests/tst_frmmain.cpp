@@ -25,6 +25,25 @@ float rFor(int index)
 {
     return static_cast<float>(index) / 23.0f;
 }
+// Just the pixels: the format and ratio a decoder or a grab happens to give are left out.
+QImage pixels(QImage image)
+{
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1.0);
+    return image;
+}
+bool hiDpi()
+{
+    return qApp->devicePixelRatio() > 1.0;
+}
+// A sign's drawing straight from the assets folder: the 74 px file, or its 148 px "@2x" twin.
+QImage drawnSign(int index, bool twice)
+{
+    QString name = SignTable::pictureKey(index + 1).value();
+    if (twice)
+        name.insert(name.lastIndexOf(QLatin1Char('.')), QLatin1String("@2x"));
+    return pixels(QImage(QStringLiteral(ZL_ASSETS_DIR "/signs/") + name));
+}
 } // namespace
 
 class TestFrmMain final : public QObject
@@ -43,6 +62,9 @@ private slots:
     void readingShowsTheDrawnSign_data();
     void readingShowsTheDrawnSign();
     void aPictureThatCannotBeSetIsCleared();
+    void picturesForEachDensity_data();
+    void picturesForEachDensity();
+    void windowIconForTheScreenDensity();
     void spacesOnlyNameStillReads();
     void backEmptiesBothFields();
     void accessKeysOfCoveredPageStayLive();
@@ -69,6 +91,9 @@ private:
 void TestFrmMain::initTestCase()
 {
     isolateUserFolders();
+    // The run under QT_SCALE_FACTOR=2 (tst_frmmain_2x) must really be at ratio 2, or it tests 1x twice.
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        QCOMPARE(qApp->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
     StartUp::prepareApplication();
 }
 
@@ -286,9 +311,17 @@ void TestFrmMain::readingShowsTheDrawnSign()
     QCOMPARE(ui->lblCaption_0->text(), name);
     QCOMPARE(ui->lblCaption_1->text(), keyword);
     QCOMPARE(ui->lblCaption_2->text(), SignTable::interpretation(index).value());
+    // The drawing made for the screen's density, in 74 x 74 device-independent pixels either way,
+    // and painted inside the frame pixel for pixel, not scaled.
+    const bool twice = hiDpi();
+    const QImage drawn = drawnSign(index, twice);
+    QCOMPARE(drawn.size(), twice ? QSize(148, 148) : QSize(74, 74));
     const QPixmap shown = ui->picOracle->pixmap();
-    QCOMPARE(shown.size(), QSize(74, 74));
-    QCOMPARE(shown.toImage(), m_window->IMG().picture(index + 1).toImage());
+    QCOMPARE(shown.deviceIndependentSize(), QSizeF(74, 74));
+    QCOMPARE(pixels(shown.toImage()), drawn);
+    const qreal ratio = ui->picOracle->devicePixelRatio();
+    const QImage painted = pixels(ui->picOracle->grab().toImage());
+    QCOMPARE(painted.copy(QRect(ui->picOracle->contentsRect().topLeft() * ratio, drawn.size())), drawn);
 }
 
 void TestFrmMain::aPictureThatCannotBeSetIsCleared()
@@ -304,6 +337,48 @@ void TestFrmMain::aPictureThatCannotBeSetIsCleared()
     QCOMPARE(ui->lblCaption_0->text(), QString());
     QVERIFY(ui->picOracle->pixmap().isNull());
     QCOMPARE(frontPage(ui), ui->fraResult);
+}
+
+void TestFrmMain::picturesForEachDensity_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("twice");
+    QTest::newRow("96 dpi") << 1.0 << false;
+    QTest::newRow("125 %") << 1.25 << true;
+    QTest::newRow("150 %") << 1.5 << true;
+    QTest::newRow("200 %") << 2.0 << true;
+    QTest::newRow("300 %") << 3.0 << true;
+}
+
+void TestFrmMain::picturesForEachDensity()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(bool, twice);
+    const PictureList &pictures = m_window->IMG();
+    for (int position = 1; position <= PictureList::kCount; ++position) {
+        const QPixmap picture = pictures.picture(position, ratio);
+        QCOMPARE(picture.devicePixelRatio(), twice ? 2.0 : 1.0);
+        QCOMPARE(picture.deviceIndependentSize(), QSizeF(74, 74));
+        QCOMPARE(pixels(picture.toImage()), drawnSign(position - 1, twice));
+    }
+    QVERIFY(pictures.picture(0, ratio).isNull());
+    QVERIFY(pictures.picture(PictureList::kCount + 1, ratio).isNull());
+}
+
+// A 96 dpi start decodes only the four small sizes; a dense screen also gets 128 px, so the
+// 64 px icon is drawn from pixels of its own rather than blown up.
+void TestFrmMain::windowIconForTheScreenDensity()
+{
+    const QIcon icon = m_window->windowIcon();
+    const bool twice = hiDpi();
+    QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}};
+    if (twice)
+        sizes.append(QSize(128, 128));
+    QCOMPARE(icon.availableSizes(), sizes);
+    const QImage shown = pixels(icon.pixmap(QSize(64, 64), 2.0).toImage());
+    QCOMPARE(shown.size(), twice ? QSize(128, 128) : QSize(64, 64));
+    if (twice)
+        QCOMPARE(shown, pixels(QImage(QStringLiteral(ZL_ASSETS_DIR "/icons/zenor-lyrandel-128.png"))));
 }
 
 void TestFrmMain::spacesOnlyNameStillReads()

@@ -187,10 +187,12 @@ def do_action(acc, wanted=("press", "click", "activate")):
     raise LookupError("%s %r offers no %s action (has %s)" % (role(acc), acc.name, wanted, names))
 
 
-def extents(acc):
+def extents(acc, scale=1):
+    """(x, y, width, height) in X pixels. Qt reports device-independent pixels, so a program run with
+    QT_SCALE_FACTOR needs that scale to find its widgets on the screen."""
     pyatspi = _atspi()
     e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return e.x, e.y, e.width, e.height
+    return tuple(round(v * scale) for v in (e.x, e.y, e.width, e.height))
 
 
 def label_texts(root):
@@ -280,7 +282,7 @@ class Program:
     def x_window_of(self, acc):
         """The X window showing an accessible window: same size, nearest place (xdotool's origin is off
         by the frame)."""
-        x, y, w, h = extents(acc)
+        x, y, w, h = extents(acc, self.session.scale)
         found = []
         for wid in self.x_windows(".*"):
             out = run_tool(["xdotool", "getwindowgeometry", "--shell", str(wid)], self.session.env, check=False)
@@ -319,7 +321,7 @@ class Program:
             wait_for(centred, "%r to be centred" % acc.name, timeout=5)
         except AssertionError:
             raise AssertionError("frame %r is not centred on a %dx%d screen" % (last, width, height))
-        _, _, cw, ch = extents(acc)
+        _, _, cw, ch = extents(acc, self.session.scale)
         if last[3] <= ch or last[2] < cw:
             raise AssertionError("frame %r does not hold the %dx%d window and its title bar" % (last, cw, ch))
         return last
@@ -379,6 +381,7 @@ class Session:
             "QT_ACCESSIBILITY": "1",
         })
         self.programs = []
+        self.scale = 1  # QT_SCALE_FACTOR of the program last started
         self._log = open(os.path.join(root, "program.log"), "ab")
 
     # settings
@@ -417,7 +420,9 @@ class Session:
 
     # processes
     def start(self, env=None):
-        proc = subprocess.Popen([BINARY], env=env or self.env, cwd=self.home, start_new_session=True,
+        env = env or self.env
+        self.scale = float(env.get("QT_SCALE_FACTOR", 1))
+        proc = subprocess.Popen([BINARY], env=env, cwd=self.home, start_new_session=True,
                                 stdout=subprocess.DEVNULL, stderr=self._log)
         p = Program(self, proc)
         self.programs.append(p)
@@ -456,12 +461,12 @@ class Session:
         self.xdo("click", "1")
 
     def click(self, acc):
-        x, y, w, h = extents(acc)
+        x, y, w, h = extents(acc, self.scale)
         self.click_at(x + w // 2, y + h // 2)
 
     def grey_pixels(self, acc):
         """(width, height, bytes): what acc shows on screen, one grey byte per pixel."""
-        x, y, w, h = extents(acc)
+        x, y, w, h = extents(acc, self.scale)
         raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
                               "gray:-"], env=self.env, capture_output=True, timeout=20, check=True).stdout
         return w, h, raw
@@ -555,26 +560,32 @@ SIGNS = [  # letter name, keyword, first sentence of the interpretation
 SIGN_PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "signs")
 
 
-def sign_picture(index):
-    """The grey pixels of sign index's 74 x 74 picture, decoded from the program's own asset."""
-    name = [f for f in sorted(os.listdir(SIGN_PICTURES)) if f.startswith("%02d" % (index + 1))][0]
+def sign_picture(index, scale=1):
+    """The grey pixels of sign index's picture, decoded from the program's own asset: the 74 x 74 one, or
+    at scale 2 its 148 x 148 twin for high-density screens."""
+    suffix = "@%dx.jpg" % scale if scale > 1 else ".jpg"
+    name = [f for f in os.listdir(SIGN_PICTURES) if f.startswith("%02d" % (index + 1)) and f.endswith(suffix)
+            and (scale > 1 or "@" not in f)][0]
     raw = subprocess.run(["convert", os.path.join(SIGN_PICTURES, name), "-depth", "8", "gray:-"],
                          capture_output=True, timeout=20, check=True).stdout
     return raw
 
 
-def picture_distance(screen, picture, size=74):
-    """Smallest mean grey difference of picture placed unscaled anywhere inside screen, and where."""
+def picture_distance(screen, picture, size=74, at=None):
+    """Smallest mean grey difference of picture placed unscaled anywhere inside screen (or only at the
+    offset at), and where."""
     w, h, raw = screen
     best = (256.0, None)
-    for oy in range(h - size + 1):
-        for ox in range(w - size + 1):
-            total = 0
-            for row in range(size):
-                a = raw[(oy + row) * w + ox:(oy + row) * w + ox + size]
-                b = picture[row * size:(row + 1) * size]
-                total += sum(abs(p - q) for p, q in zip(a, b))
-            best = min(best, (total / (size * size), (ox, oy)))
+    places = [at] if at else [(ox, oy) for oy in range(h - size + 1) for ox in range(w - size + 1)]
+    for ox, oy in places:
+        total, limit = 0, best[0] * size * size
+        for row in range(size):
+            a = raw[(oy + row) * w + ox:(oy + row) * w + ox + size]
+            b = picture[row * size:(row + 1) * size]
+            total += sum(abs(p - q) for p, q in zip(a, b))
+            if total >= limit:  # already worse than the best place: the rest of it cannot help
+                break
+        best = min(best, (total / (size * size), (ox, oy)))
     return best
 
 
