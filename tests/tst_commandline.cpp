@@ -4,6 +4,20 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+// No display at all, and a private home and runtime folder.
+QProcessEnvironment withoutDisplay(const QString &home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
+    return env;
+}
+} // namespace
+
 class tst_CommandLine : public QObject
 {
     Q_OBJECT
@@ -102,12 +116,8 @@ void tst_CommandLine::realProgramWithoutDisplay()
     QFETCH(QStringList, arguments);
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    QProcessEnvironment env = withoutDisplay(home.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
 
     QProcess program;
     program.setProcessEnvironment(env);
@@ -131,14 +141,8 @@ void tst_CommandLine::qtOptionsReachQt()
 {
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
     QProcess program;
-    program.setProcessEnvironment(env);
+    program.setProcessEnvironment(withoutDisplay(home.path()));
     program.start(QStringLiteral(ZL_PROGRAM), {QStringLiteral("-platform"), QStringLiteral("offscreen"),
                                                QStringLiteral("-style"), QStringLiteral("Fusion")});
     QVERIFY(program.waitForStarted());
