@@ -87,6 +87,7 @@ private slots:
     void endProgramClosesEachWindowOnce();
     void endProgramMayBeEnteredFromACloseHandler();
     void secondLockInTheSameSessionIsRefused();
+    void lockLeftByAKilledCopyIsTakenOver();
 };
 
 void TestStartUp::initTestCase()
@@ -390,6 +391,20 @@ void TestStartUp::secondLockInTheSameSessionIsRefused()
     SingleInstance::release();
     QVERIFY(other.tryLock(0));
     other.unlock();
+}
+
+void TestStartUp::lockLeftByAKilledCopyIsTakenOver()
+{
+    // A copy killed outright leaves its file behind, naming a process that is gone.
+    QFile left(SingleInstance::lockFilePath());
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.write("2147483646\nzenor-lyrandel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    left.close();
+    QVERIFY(SingleInstance::acquire());
+    QLockFile other(SingleInstance::lockFilePath());
+    QVERIFY(!other.tryLock(0));
+    SingleInstance::release();
+    QVERIFY(!QFile::exists(SingleInstance::lockFilePath()));
 }
 
 QTEST_MAIN(TestStartUp)
