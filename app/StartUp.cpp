@@ -17,7 +17,12 @@
 #include <QWindow>
 
 #include <functional>
+#include <thread>
 #include <utility>
+
+#if ZL_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
@@ -90,6 +95,15 @@ Banner bannerFor(qint16 number)
 qint16 intCoBrandRandomNumber()
 {
     return g_intCoBrandRandomNumber;
+}
+
+void warmUpFonts()
+{
+#if ZL_HAVE_FONTCONFIG
+    // fontconfig keeps one configuration per process and builds it once, whichever thread asks
+    // first; Qt's font database asks for the same one later and finds it ready.
+    std::thread([] { FcInit(); }).detach();
+#endif
 }
 
 void prepareApplication()

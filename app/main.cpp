@@ -4,6 +4,7 @@
 
 int main(int argc, char *argv[])
 {
+    StartUp::warmUpFonts();
     QApplication app(argc, argv);
     StartUp::prepareApplication();
     StartUp::RunStartUp();
