@@ -17,7 +17,7 @@
 #include <QWindow>
 
 #include <functional>
-#include <thread>
+#include <future>
 #include <utility>
 
 #if ZL_HAVE_FONTCONFIG
@@ -26,6 +26,7 @@
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
+std::future<void> g_fontsWarm; // its end is waited for, also at exit
 
 // Runs a job once, after the window's first frame is out: the frame is painted while the expose
 // event is handled, so the job is queued behind it. A window that goes before it was ever exposed
@@ -100,10 +101,17 @@ qint16 intCoBrandRandomNumber()
 void warmUpFonts()
 {
 #if ZL_HAVE_FONTCONFIG
-    // fontconfig keeps one configuration per process and builds it once, whichever thread asks
-    // first; Qt's font database asks for the same one later and finds it ready.
-    std::thread([] { FcInit(); }).detach();
+    // fontconfig keeps one configuration per process; Qt's font database finds it ready.
+    g_fontsWarm = std::async(std::launch::async, [] { FcInit(); });
 #endif
+}
+
+void awaitWarmFonts()
+{
+    // Waiting for the rest of the warm-up is never slower than loading the configuration again,
+    // which is what fontconfig would do if asked before it is ready.
+    if (g_fontsWarm.valid())
+        g_fontsWarm.wait();
 }
 
 void prepareApplication()
@@ -139,6 +147,7 @@ void CoBrand_Randomize(frmMain &window)
 
 void RunStartUp()
 {
+    awaitWarmFonts(); // every way on shows text
     if (!SingleInstance::acquire()) {
         MessageBoxes::information(nullptr, QStringLiteral("Application is already running"));
         modHelp::EndProgram();
