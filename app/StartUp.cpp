@@ -23,10 +23,13 @@
 #if ZL_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #endif
+#if defined(Q_OS_LINUX)
+#include <sys/resource.h>
+#endif
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
-std::future<void> g_fontsWarm; // its end is waited for, also at exit
+std::future<void> g_fontsWarm; // a normal exit waits for its end
 
 // Runs a job once, after the window's first frame is out: the frame is painted while the expose
 // event is handled, so the job is queued behind it. A window that goes before it was ever exposed
@@ -101,17 +104,18 @@ qint16 intCoBrandRandomNumber()
 void warmUpFonts()
 {
 #if ZL_HAVE_FONTCONFIG
-    // fontconfig keeps one configuration per process; Qt's font database finds it ready.
-    g_fontsWarm = std::async(std::launch::async, [] { FcInit(); });
+    // fontconfig keeps one configuration per process and builds it once, whichever thread asks
+    // first; Qt's font database finds it ready. Not waited for: were the warm-up still running
+    // when Qt asks, fontconfig builds it for Qt too (as without the warm-up) and keeps the first.
+    g_fontsWarm = std::async(std::launch::async, [] {
+#if defined(Q_OS_LINUX)
+        // Only spare time: on two cores the X server, busy with QApplication's connection, would
+        // otherwise wait behind it (on Linux the niceness is the calling thread's own).
+        setpriority(PRIO_PROCESS, 0, 19);
 #endif
-}
-
-void awaitWarmFonts()
-{
-    // Waiting for the rest of the warm-up is never slower than loading the configuration again,
-    // which is what fontconfig would do if asked before it is ready.
-    if (g_fontsWarm.valid())
-        g_fontsWarm.wait();
+        FcInit();
+    });
+#endif
 }
 
 void prepareApplication()
@@ -147,7 +151,6 @@ void CoBrand_Randomize(frmMain &window)
 
 void RunStartUp()
 {
-    awaitWarmFonts(); // every way on shows text
     if (!SingleInstance::acquire()) {
         MessageBoxes::information(nullptr, QStringLiteral("Application is already running"));
         modHelp::EndProgram();

@@ -18,8 +18,6 @@ Banner bannerFor(qint16 number);
 // thread connects to the display. The first widget that lays out text would otherwise load it
 // on the way to the first frame. Safe to skip; without fontconfig it does nothing.
 void warmUpFonts();
-// Waits until the warm-up is done (RunStartUp does, first thing).
-void awaitWarmFonts();
 
 // Registers font substitutes and the program icon; cheap, no windows.
 void prepareApplication();

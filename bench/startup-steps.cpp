@@ -100,8 +100,6 @@ int main(int argc, char *argv[])
     } else {
         StartUp::prepareApplication();
         lap("prepare_application");
-        StartUp::awaitWarmFonts();
-        lap("await_fonts");
         if (!SingleInstance::acquire())
             return 2;
         lap("single_instance");
