@@ -10,11 +10,67 @@
 #include "web/modHelp.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QIcon>
+#include <QPointer>
+#include <QWindow>
+
+#include <functional>
+#include <future>
+#include <utility>
+
+#if ZL_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+#if defined(Q_OS_LINUX)
+#include <sys/resource.h>
+#endif
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
+std::future<void> g_fontsWarm; // a normal exit waits for its end
+
+// Runs a job once, after the window's first frame is out: the frame is painted while the expose
+// event is handled, so the job is queued behind it. A window that goes before it was ever exposed
+// runs the job as it goes.
+class AfterFirstFrame final : public QObject
+{
+public:
+    AfterFirstFrame(QWidget &window, std::function<void()> job) : QObject(&window), m_job(std::move(job))
+    {
+        window.installEventFilter(this);
+        m_handle = window.windowHandle();
+        if (m_handle)
+            m_handle->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_handle && event->type() == QEvent::Expose && m_handle->isExposed())
+            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
+        else if (watched == parent() && event->type() == QEvent::Hide)
+            run();
+        return false;
+    }
+
+private:
+    void run()
+    {
+        if (!m_job)
+            return;
+        const std::function<void()> job = std::exchange(m_job, nullptr);
+        if (m_handle)
+            m_handle->removeEventFilter(this);
+        parent()->removeEventFilter(this);
+        deleteLater();
+        job();
+    }
+
+    std::function<void()> m_job;
+    QPointer<QWindow> m_handle;
+};
+
 } // namespace
 
 namespace StartUp {
@@ -43,6 +99,23 @@ Banner bannerFor(qint16 number)
 qint16 intCoBrandRandomNumber()
 {
     return g_intCoBrandRandomNumber;
+}
+
+void warmUpFonts()
+{
+#if ZL_HAVE_FONTCONFIG
+    // fontconfig keeps one configuration per process and builds it once, whichever thread asks
+    // first; Qt's font database finds it ready. Not waited for: were the warm-up still running
+    // when Qt asks, fontconfig builds it for Qt too (as without the warm-up) and keeps the first.
+    g_fontsWarm = std::async(std::launch::async, [] {
+#if defined(Q_OS_LINUX)
+        // Only spare time: on two cores the X server, busy with QApplication's connection, would
+        // otherwise wait behind it (on Linux the niceness is the calling thread's own).
+        setpriority(PRIO_PROCESS, 0, 19);
+#endif
+        FcInit();
+    });
+#endif
 }
 
 void prepareApplication()
@@ -88,13 +161,16 @@ void RunStartUp()
         return;
     }
     Random::seedFromTimer();
-    modHelp::UpdateReminder();
+    // A due question comes before the window; the silent write of a first start waits for it.
+    std::function<void()> silentWrite = modHelp::UpdateReminderLeavingSilentWrite();
 
     auto *window = new frmMain; // deletes itself when closed
     window->adjustSize();
     centreOnScreen(*window);
     window->show();
     CoBrand_Randomize(*window);
+    if (silentWrite)
+        new AfterFirstFrame(*window, std::move(silentWrite));
 }
 
 } // namespace StartUp

@@ -39,20 +39,27 @@ QString question()
 
 void modHelp::UpdateReminder()
 {
+    if (const std::function<void()> write = UpdateReminderLeavingSilentWrite())
+        write();
+}
+
+std::function<void()> modHelp::UpdateReminderLeavingSilentWrite()
+{
     const QDate today = Clock::today();
     switch (Reminder::decide(Settings::reminderDate(), today)) {
     case Reminder::Action::StaySilent:
-        return;
+        return {};
     case Reminder::Action::RecordToday:
-        Settings::setReminderDate(Reminder::encode(today));
-        return;
+        // The date decided on is the one written, whenever the write runs.
+        return [value = Reminder::encode(today)] { Settings::setReminderDate(value); };
     case Reminder::Action::Ask: {
         const bool yes = MessageBoxes::askYesNo(nullptr, Reminder::question());
         // Written before the page opens, so a failing browser cannot make it ask again tomorrow.
         Settings::setReminderDate(Reminder::encode(today));
         if (yes)
             modHelp::OpenDownloadPage();
-        return;
+        return {};
     }
     }
+    return {};
 }

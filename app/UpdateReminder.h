@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 // The reminder's decision, apart from the store and the message box.
 namespace Reminder {
 
@@ -28,5 +30,9 @@ namespace modHelp {
 
 // At start-up: every 15th day or later, offer to look for a newer version.
 void UpdateReminder();
+
+// The same, except for the write nobody sees (a first start's, or over an unreadable value): it is
+// handed back to be run once the main window is on screen. Empty when nothing is left to write.
+std::function<void()> UpdateReminderLeavingSilentWrite();
 
 } // namespace modHelp

@@ -10,6 +10,7 @@ int main(int argc, char *argv[])
     if (!command.startGui)
         return CommandLine::finish(command);
 
+    StartUp::warmUpFonts();
     QApplication app(argc, argv);
     StartUp::prepareApplication();
     StartUp::RunStartUp();

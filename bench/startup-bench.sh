@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Start-up benchmark: the program against the floor (a Qt window with one QLabel), over many
+# Start-up benchmark: the program against the floor (a bare QLabel as the window), over many
 # interleaved runs on a private Xvfb, each run with a fresh HOME and XDG_RUNTIME_DIR.
-# Prints median time from exec to the main window being mapped, median peak memory (max RSS),
-# the ratios to the floor, and the time of a reading (Next click until the result page is painted).
+# Both starts are measured: the everyday start (the reminder date is recent, nothing is written)
+# and a user's first start (an empty HOME: the date is written). The former floor, a QWidget whose
+# layout holds the label, runs beside them as a second row.
+# Prints median time from exec to the main window being mapped, to idle after the first paint,
+# median peak memory (max RSS), the ratios to the bare floor, and the time of a reading (Next
+# click until the result page is painted).
 #
 #   bench/startup-bench.sh [runs]        (default 30 runs of each; build tree: build/bench)
-#   ZL_BENCH_FIRST_START=1 bench/startup-bench.sh   a user's first start (the setting is written)
 #
 # The machine should be otherwise idle: other load shows up directly in the medians.
 #
@@ -51,47 +54,55 @@ done
 export DISPLAY=":$(head -n1 "$tmp/display")"
 
 # One start in a clean environment; appends "map_ms idle_ms maxrss_kb" to the given file.
+#   everyday  the program, the reminder date recent: nothing is written
+#   first     the program in an empty HOME: the reminder date is written
+#   floor     the bare QLabel;  layout  the former floor
 run_one() {
-    local which=$1 out=$2 dir
+    local which=$1 out=$2 dir today
     dir=$(mktemp -d "$tmp/run.XXXXXX")
     mkdir -p "$dir/home" "$dir/run"
     chmod 700 "$dir/run"
-    # An everyday start: the reminder date is recent, so nothing is written. ZL_BENCH_FIRST_START=1
-    # measures a user's very first start instead, which also writes the setting.
-    if [[ -z ${ZL_BENCH_FIRST_START:-} ]]; then
+    today=$(date +%F)
+    local conf="$dir/home/.config/zenor-lyrandel.conf"
+    local -a cmd
+    case $which in
+    everyday)
         mkdir -p "$dir/home/.config"
-        printf '[Settings]\nDuration=%s\n' "$(date +%F)" >"$dir/home/.config/zenor-lyrandel.conf"
-    fi
+        printf '[Settings]\nDuration=%s\n' "$today" >"$conf"
+        cmd=(--title "$title" -- "$program") ;;
+    first) cmd=(--title "$title" -- "$program") ;;
+    floor) cmd=(--title "$floor_title" -- "$floor") ;;
+    layout) cmd=(--title "$floor_title" -- "$floor" --layout) ;;
+    esac
     local line
-    if [[ $which == program ]]; then
-        line=$(env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME \
-            -u DBUS_SESSION_BUS_ADDRESS HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" QT_QPA_PLATFORM=xcb \
-            "$mapwatch" --title "$title" -- "$program" 2>"$dir/err") || die "program run failed: $(cat "$dir/err")"
-    else
-        line=$(env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME \
-            -u DBUS_SESSION_BUS_ADDRESS HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" QT_QPA_PLATFORM=xcb \
-            "$mapwatch" --title "$floor_title" -- "$floor" 2>"$dir/err") || die "floor run failed: $(cat "$dir/err")"
+    line=$(env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME \
+        -u DBUS_SESSION_BUS_ADDRESS HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" QT_QPA_PLATFORM=xcb \
+        "$mapwatch" "${cmd[@]}" 2>"$dir/err") || die "$which run failed: $(cat "$dir/err")"
+    # The first start is only that if the date was written (the program is stopped once idle).
+    if [[ $which == first ]] && ! grep -qx "Duration=$today" "$conf" 2>/dev/null; then
+        die "the first start did not write the reminder date"
     fi
     # map_ms=.. idle_ms=.. maxrss_kb=..
     sed -E 's/map_ms=([^ ]+) idle_ms=([^ ]+) maxrss_kb=([^ ]+)/\1 \2 \3/' <<<"$line" >>"$out"
     rm -rf "$dir"
 }
 
-printf 'startup-bench: %d interleaved runs each on %s\n' "$runs" "$DISPLAY"
-# Warm the page cache for both before counting.
-for _ in 1 2; do run_one program /dev/null; run_one floor /dev/null; done
-: >"$tmp/program"; : >"$tmp/floor"
+kinds=(floor everyday first layout)
+printf 'startup-bench: %d interleaved runs each of %s on %s (load: %s)\n' "$runs" "${kinds[*]}" "$DISPLAY" \
+    "$(cut -d' ' -f1-3 /proc/loadavg)"
+# Warm the page cache for all before counting.
+for _ in 1 2; do for k in "${kinds[@]}"; do run_one "$k" /dev/null; done; done
+for k in "${kinds[@]}"; do : >"$tmp/$k"; done
 for ((i = 0; i < runs; i++)); do
-    # Alternate which goes first so neither always runs on the heels of the other.
-    if ((i % 2)); then run_one program "$tmp/program"; run_one floor "$tmp/floor"
-    else run_one floor "$tmp/floor"; run_one program "$tmp/program"; fi
+    # Rotate the order so none always runs on the heels of the same other.
+    for ((j = 0; j < ${#kinds[@]}; j++)); do
+        k=${kinds[(i + j) % ${#kinds[@]}]}
+        run_one "$k" "$tmp/$k"
+    done
 done
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 col() { awk -v c="$1" '{ print $c }' "$2" | median; }
-p_map=$(col 1 "$tmp/program"); f_map=$(col 1 "$tmp/floor")
-p_idle=$(col 2 "$tmp/program"); f_idle=$(col 2 "$tmp/floor")
-p_rss=$(col 3 "$tmp/program"); f_rss=$(col 3 "$tmp/floor")
 
 # A reading, offscreen: the first of a process, then the median of the following ones.
 : >"$tmp/reading"
@@ -103,13 +114,26 @@ r_first=$(sed -E 's/.*first_us=([^ ]+).*/\1/' "$tmp/reading" | median)
 r_median=$(sed -E 's/.*median_us=([^ ]+).*/\1/' "$tmp/reading" | median)
 r_p95=$(sed -E 's/.*p95_us=([^ ]+).*/\1/' "$tmp/reading" | median)
 
-awk -v runs="$runs" -v pm="$p_map" -v fm="$f_map" -v pi="$p_idle" -v fi="$f_idle" -v pr="$p_rss" -v fr="$f_rss" \
-    -v rf="$r_first" -v rm="$r_median" -v r95="$r_p95" 'BEGIN {
-    printf "\n| Median of %d runs | Zenor Lyrandel | Floor (QLabel) | Ratio | Goal |\n", runs
-    printf "|---|---:|---:|---:|---:|\n"
-    printf "| Exec to main window mapped | %.1f ms | %.1f ms | %.2f x | <= 1.3 x |\n", pm, fm, pm / fm
-    printf "| Exec to idle after first paint | %.1f ms | %.1f ms | %.2f x | |\n", pi, fi, pi / fi
-    printf "| Peak memory (max RSS) | %.1f MiB | %.1f MiB | %.2f x | <= 1.3 x |\n", pr / 1024, fr / 1024, pr / fr
+row() { # label kind map-goal rss-goal
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$1" "$(col 1 "$tmp/$2")" "$(col 2 "$tmp/$2")" "$(col 3 "$tmp/$2")" \
+        "$3" "$4" "$(col 1 "$tmp/floor")"
+}
+{
+    row "Floor: a bare QLabel as the window" floor "" ""
+    row "Everyday start" everyday "<= 1.2 x" "<= 1.2 x"
+    row "First start (the date is written)" first "<= 1.25 x" "<= 1.2 x"
+    row "Former floor: QWidget + QVBoxLayout + QLabel" layout "" ""
+} | awk -F'\t' -v runs="$runs" -v fm="$(col 1 "$tmp/floor")" -v fi="$(col 2 "$tmp/floor")" \
+    -v fr="$(col 3 "$tmp/floor")" -v rf="$r_first" -v rm="$r_median" -v r95="$r_p95" '
+BEGIN {
+    printf "\n| Median of %d runs | Exec to mapped | Ratio | Goal | To idle after first paint | Ratio | Peak memory | Ratio | Goal |\n", runs
+    printf "|---|---:|---:|---:|---:|---:|---:|---:|---:|\n"
+}
+{
+    printf "| %s | %.1f ms | %.2f x | %s | %.1f ms | %.2f x | %.1f MiB | %.2f x | %s |\n", $1, $2, $2 / fm, $5, $3, $3 / fi,
+        $4 / 1024, $4 / fr, $6
+}
+END {
     printf "\n| A reading (Next until the result page is painted) | Time | Goal |\n|---|---:|---:|\n"
     printf "| First reading of a process | %.2f ms | < 5 ms |\n", rf / 1000
     printf "| Later readings, median (p95) | %.2f ms (%.2f ms) | < 5 ms |\n", rm / 1000, r95 / 1000

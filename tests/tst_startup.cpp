@@ -5,6 +5,7 @@
 #include "foundation/RandomGenerator.h"
 #include "foundation/Settings.h"
 #include "foundation/SingleInstance.h"
+#include "reading/frmMain.h"
 #include "tests/support/TestSupport.h"
 #include "web/modHelp.h"
 
@@ -17,6 +18,27 @@
 
 namespace {
 const QDate kToday(2026, 12, 8);
+
+QString storeFile()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tst_startup")).fileName();
+}
+
+// Lets the event loop run for a while: long enough for anything queued behind the first frame.
+void settle()
+{
+    QTest::qWait(50);
+}
+
+// Closes the main window RunStartUp opened, as the user would; the program's end is only counted.
+void closeMainWindow()
+{
+    EndRecorder ends;
+    if (frmMain *window = frmMain::loaded())
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    SingleInstance::release();
+}
 const QString kDownload =
     QStringLiteral("http://www.karvelle.example/zenor-free-lyrandel/download-zenor-free-lyrandel.html");
 
@@ -57,10 +79,15 @@ private slots:
     void unwritableStoreNeverBlocks();
     void formatErrorElsewhereKeepsTheDate_data();
     void formatErrorElsewhereKeepsTheDate();
+    void firstStartWritesOnceAfterTheWindowIsUp();
+    void windowClosedBeforeItsFirstFrameStillWrites();
+    void dueQuestionComesBeforeTheWindowAndWrites();
+    void refusedCopyOnlySaysSoAndEnds_data();
     void refusedCopyOnlySaysSoAndEnds();
     void endProgramClosesEachWindowOnce();
     void endProgramMayBeEnteredFromACloseHandler();
     void secondLockInTheSameSessionIsRefused();
+    void lockLeftByAKilledCopyIsTakenOver();
 };
 
 void TestStartUp::initTestCase()
@@ -72,11 +99,14 @@ void TestStartUp::initTestCase()
 void TestStartUp::init()
 {
     Clock::setTodayForTest(kToday);
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tst_startup")).clear();
+    QFile::remove(storeFile());
 }
 
 void TestStartUp::cleanup()
 {
+    // Also after a failure, so the next case starts without a window or a lock.
+    closeMainWindow();
+    MessageBoxes::setResponderForTest(nullptr);
     Clock::setTodayForTest(std::nullopt);
 }
 
@@ -184,8 +214,7 @@ void TestStartUp::unreadableValueStartsCountingAfresh()
 
 void TestStartUp::unwritableStoreNeverBlocks()
 {
-    const QString file =
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tst_startup")).fileName();
+    const QString file = storeFile();
     QFile::remove(file);
     QVERIFY(QFile(file).open(QIODevice::WriteOnly));
     QFile::setPermissions(file, QFile::ReadOwner);
@@ -217,8 +246,7 @@ void TestStartUp::formatErrorElsewhereKeepsTheDate()
     QFETCH(QByteArray, file);
     QFETCH(int, boxes);
     QFETCH(QString, after);
-    QFile store(
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tst_startup")).fileName());
+    QFile store(storeFile());
     QVERIFY(store.open(QIODevice::WriteOnly));
     QCOMPARE(store.write(file), file.size());
     store.close();
@@ -229,16 +257,85 @@ void TestStartUp::formatErrorElsewhereKeepsTheDate()
     QCOMPARE(Settings::reminderDate(), after);
 }
 
+void TestStartUp::firstStartWritesOnceAfterTheWindowIsUp()
+{
+    MessageRecorder boxes;
+    StartUp::RunStartUp();
+    frmMain *window = frmMain::loaded();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    // Nobody sees the write: it waits until the window has been on screen.
+    QVERIFY(!QFile::exists(storeFile()));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_COMPARE(Settings::reminderDate(), QStringLiteral("2026-12-08"));
+
+    // Once only: later frames of the window write nothing.
+    QVERIFY(Settings::setReminderDate(QStringLiteral("2026-12-01")));
+    window->hide();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->repaint();
+    settle();
+    closeMainWindow();
+    QVERIFY(!frmMain::loaded());
+    QCOMPARE(Settings::reminderDate(), QStringLiteral("2026-12-01"));
+    QVERIFY(boxes.shown.isEmpty());
+}
+
+void TestStartUp::windowClosedBeforeItsFirstFrameStillWrites()
+{
+    MessageRecorder boxes;
+    StartUp::RunStartUp();
+    QVERIFY(!QFile::exists(storeFile()));
+    closeMainWindow(); // before the event loop ever ran: no frame was shown
+    QVERIFY(!frmMain::loaded());
+    QCOMPARE(Settings::reminderDate(), QStringLiteral("2026-12-08"));
+    QVERIFY(Settings::setReminderDate(QStringLiteral("2026-12-01")));
+    settle();
+    QCOMPARE(Settings::reminderDate(), QStringLiteral("2026-12-01"));
+}
+
+void TestStartUp::dueQuestionComesBeforeTheWindowAndWrites()
+{
+    QVERIFY(Settings::setReminderDate(QStringLiteral("2026-11-23")));
+    bool windowAtQuestion = true;
+    QString storedAtQuestion;
+    MessageBoxes::setResponderForTest([&](const MessageBoxes::Shown &) {
+        windowAtQuestion = frmMain::loaded() != nullptr;
+        storedAtQuestion = Settings::reminderDate();
+        return QMessageBox::No;
+    });
+    StartUp::RunStartUp();
+    MessageBoxes::setResponderForTest(nullptr);
+    QVERIFY(!windowAtQuestion);
+    QCOMPARE(storedAtQuestion, QStringLiteral("2026-11-23"));
+    // Answered, so written at once, before the window is even shown.
+    QCOMPARE(Settings::reminderDate(), QStringLiteral("2026-12-08"));
+    QVERIFY(frmMain::loaded());
+}
+
+void TestStartUp::refusedCopyOnlySaysSoAndEnds_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("due: a reminder would show itself") << "2026-11-23";
+    QTest::newRow("first start: a reminder would write silently") << QString();
+}
+
 void TestStartUp::refusedCopyOnlySaysSoAndEnds()
 {
+    QFETCH(QString, stored);
     QLockFile running(SingleInstance::lockFilePath());
     QVERIFY(running.tryLock(0));
-    Settings::setReminderDate(QStringLiteral("2026-11-23")); // due: a reminder would show itself
+    if (!stored.isEmpty())
+        QVERIFY(Settings::setReminderDate(stored));
+    else
+        QFile::remove(storeFile());
     MessageRecorder boxes;
     UrlRecorder urls;
     EndRecorder ends;
     const quint64 seed = Random::lastSeed();
     StartUp::RunStartUp();
+    settle(); // nothing may be left behind to run later either
     QCOMPARE(boxes.shown.size(), 1);
     const MessageBoxes::Shown &box = boxes.shown.first();
     QCOMPARE(box.text, QStringLiteral("Application is already running"));
@@ -248,7 +345,10 @@ void TestStartUp::refusedCopyOnlySaysSoAndEnds()
     QCOMPARE(ends.ends, 1);
     QVERIFY(QApplication::topLevelWidgets().isEmpty()); // no main window
     QCOMPARE(Random::lastSeed(), seed);
-    QCOMPARE(Settings::reminderDate(), QStringLiteral("2026-11-23"));
+    if (stored.isEmpty())
+        QVERIFY(!QFile::exists(storeFile()));
+    else
+        QCOMPARE(Settings::reminderDate(), stored);
     QVERIFY(urls.urls.isEmpty());
 }
 
@@ -291,6 +391,20 @@ void TestStartUp::secondLockInTheSameSessionIsRefused()
     SingleInstance::release();
     QVERIFY(other.tryLock(0));
     other.unlock();
+}
+
+void TestStartUp::lockLeftByAKilledCopyIsTakenOver()
+{
+    // A copy killed outright leaves its file behind, naming a process that is gone.
+    QFile left(SingleInstance::lockFilePath());
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.write("2147483646\nzenor-lyrandel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    left.close();
+    QVERIFY(SingleInstance::acquire());
+    QLockFile other(SingleInstance::lockFilePath());
+    QVERIFY(!other.tryLock(0));
+    SingleInstance::release();
+    QVERIFY(!QFile::exists(SingleInstance::lockFilePath()));
 }
 
 QTEST_MAIN(TestStartUp)

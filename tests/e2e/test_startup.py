@@ -1,7 +1,9 @@
 """Start-up: the update reminder and the single-instance rule."""
 import datetime
+import fcntl
 import os
 import signal
+import time
 
 from harness import MAIN_TITLE, E2ETestCase, find_one, today, wait_for
 
@@ -47,6 +49,21 @@ class UpdateReminder(E2ETestCase):
         self.assertEqual(self.session.reminder_date(), stored)
         self.assertEqual(self.session.opened(), [])
 
+    def test_first_start_writes_the_date_once_the_window_is_up(self):
+        self.assertIsNone(self.session.reminder_date())
+        p, window = self.start_to_main_window()
+        wait_for(lambda: self.session.reminder_date() == today().isoformat(), "the reminder date to be written")
+        written = os.stat(self.session.settings_file)
+        # Shown again after a minimise: new frames, and nothing written again (a write makes a new file).
+        wid = p.wait_x_window(window)
+        self.session.xdo("windowminimize", "--sync", str(wid))
+        self.session.xdo("windowactivate", "--sync", str(wid))
+        p.focus(window)
+        time.sleep(0.5)
+        now = os.stat(self.session.settings_file)
+        self.assertEqual((now.st_ino, now.st_mtime_ns), (written.st_ino, written.st_mtime_ns))
+        self.assertEqual(p.message_boxes(), [])
+
     def test_unreadable_date_counts_as_first_start(self):
         self.session.write_reminder_date("next Tuesday")
         self.start_to_main_window()
@@ -76,6 +93,17 @@ class SingleInstance(E2ETestCase):
         with open(self.session.settings_file, "rb") as f:
             self.assertEqual(f.read(), setting)
         self.assertEqual(os.stat(self.session.settings_file).st_mtime_ns, stamp)
+        self.assertEqual(self.session.opened(), [])
+
+    def test_copy_refused_at_a_first_start_writes_nothing(self):
+        # Another copy holds the lock: an OS lock on this file, the one QLockFile takes too.
+        fd = os.open(os.path.join(self.session.runtime, "zenor-lyrandel.lock"), os.O_RDWR | os.O_CREAT, 0o600)
+        self.addCleanup(os.close, fd)
+        fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        p = self.session.start()
+        self.assertEqual(p.dismiss_box("Return"), ["Application is already running"])
+        self.assertEqual(p.wait_exit(), 0)
+        self.assertFalse(os.path.exists(self.session.settings_file))
         self.assertEqual(self.session.opened(), [])
 
     def test_killed_copy_does_not_lock_out_the_next(self):
