@@ -33,11 +33,13 @@ mapwatch=$(find_bin zl-bench-mapwatch)
 [[ -x $program && -x $floor && -x $reading && -x $mapwatch ]] || die "bench programs were not built in $build"
 
 tmp=$(mktemp -d)
+# A session's runtime folder (/run/user/UID) is in memory; so is this one, where the system has one.
+runtime=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 xvfb_pid=""
 cleanup() {
     set +e
     if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
-    rm -rf "$tmp"
+    rm -rf "$tmp" "$runtime"
 }
 trap cleanup EXIT
 
@@ -60,8 +62,8 @@ export DISPLAY=":$(head -n1 "$tmp/display")"
 run_one() {
     local which=$1 out=$2 dir today
     dir=$(mktemp -d "$tmp/run.XXXXXX")
-    mkdir -p "$dir/home" "$dir/run"
-    chmod 700 "$dir/run"
+    mkdir -p "$dir/home"
+    ln -s "$(mktemp -d "$runtime/run.XXXXXX")" "$dir/run" # mktemp makes it 0700, as a session's is
     today=$(date +%F)
     local conf="$dir/home/.config/zenor-lyrandel.conf"
     local -a cmd
@@ -84,7 +86,7 @@ run_one() {
     fi
     # map_ms=.. idle_ms=.. maxrss_kb=..
     sed -E 's/map_ms=([^ ]+) idle_ms=([^ ]+) maxrss_kb=([^ ]+)/\1 \2 \3/' <<<"$line" >>"$out"
-    rm -rf "$dir"
+    rm -rf "$(readlink "$dir/run")" "$dir"
 }
 
 kinds=(floor everyday first layout)
