@@ -28,6 +28,7 @@ constexpr QtOption kQtOptions[] = {
     {"visual", true},          {"reverse", false},
     {"widgetcount", false},    {"nograb", false},
     {"dograb", false},         {"sync", false},
+    {"testability", false},
 };
 
 QString helpText(const QCommandLineParser &parser)
