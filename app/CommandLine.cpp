@@ -39,10 +39,15 @@ QString helpText(const QCommandLineParser &parser)
     return QStringLiteral("Usage: ") + kProgram + QStringLiteral(" [options]\n") + text;
 }
 
-QString usageError(const QString &message)
+// A command line the program does not understand: one line on stderr, and the usage status.
+CommandLine::Outcome refused(const QString &message)
 {
-    return kProgram + QStringLiteral(": ") + message + QStringLiteral(" Try '") + kProgram +
-           QStringLiteral(" --help' for more information.\n");
+    CommandLine::Outcome outcome;
+    outcome.startGui = false;
+    outcome.exitCode = CommandLine::kUsageError;
+    outcome.standardError = kProgram + QStringLiteral(": ") + message + QStringLiteral(" Try '") + kProgram +
+                            QStringLiteral(" --help' for more information.\n");
+    return outcome;
 }
 
 } // namespace
@@ -80,19 +85,11 @@ Outcome parse(const QStringList &arguments)
         outcome.standardOutput = helpText(parser);
         return outcome;
     }
-    if (!understood) {
-        outcome.startGui = false;
-        outcome.exitCode = kUsageError;
-        outcome.standardError = usageError(parser.errorText());
-        return outcome;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        outcome.startGui = false;
-        outcome.exitCode = kUsageError;
-        outcome.standardError = usageError(
+    if (!understood)
+        return refused(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refused(
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
-        return outcome;
-    }
     if (parser.isSet(version)) {
         outcome.startGui = false;
         outcome.standardOutput = kProgram + QLatin1Char(' ') + QStringLiteral(ZL_VERSION) + QLatin1Char('\n');

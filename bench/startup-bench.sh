@@ -117,8 +117,7 @@ r_median=$(sed -E 's/.*median_us=([^ ]+).*/\1/' "$tmp/reading" | median)
 r_p95=$(sed -E 's/.*p95_us=([^ ]+).*/\1/' "$tmp/reading" | median)
 
 row() { # label kind map-goal rss-goal
-    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$1" "$(col 1 "$tmp/$2")" "$(col 2 "$tmp/$2")" "$(col 3 "$tmp/$2")" \
-        "$3" "$4" "$(col 1 "$tmp/floor")"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$1" "$(col 1 "$tmp/$2")" "$(col 2 "$tmp/$2")" "$(col 3 "$tmp/$2")" "$3" "$4"
 }
 {
     row "Floor: a bare QLabel as the window" floor "" ""
