@@ -35,6 +35,8 @@ if(UNIX AND NOT APPLE)
         list(APPEND ZL_GZIPPED "${gzipped}")
     endforeach()
     add_custom_target(zl_packaging_docs ALL DEPENDS ${ZL_GZIPPED})
+    # Installing after building only the program must still find them.
+    add_dependencies(zenor-lyrandel zl_packaging_docs)
     install(FILES "${CMAKE_CURRENT_BINARY_DIR}/packaging/zenor-lyrandel.6.gz"
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
     install(FILES "${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz" DESTINATION ${ZL_DOC_DIR})

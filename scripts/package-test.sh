@@ -53,7 +53,7 @@ installed_packages() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk
 
 say "building a Release tree in $build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZL_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target zenor-lyrandel
+cmake --build "$build"
 rm -rf "$build/deb"
 (cd "$build" && cpack -G DEB -B "$build/deb" >/dev/null) || die "cpack failed"
 debs=("$build"/deb/zenor-lyrandel_*.deb)
