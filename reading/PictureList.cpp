@@ -19,7 +19,7 @@ QPixmap PictureList::picture(int position, qreal devicePixelRatio) const
         if (slot.load(path))
             slot.setDevicePixelRatio(large ? 2.0 : 1.0);
         else if (large)
-            return picture(position, 1.0); // better blurred than missing
+            slot = picture(position, 1.0); // better blurred than missing; kept, so not read again
     }
     return slot;
 }
