@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs what building (and, with "test", testing) needs on Debian 12. Safe to run again.
+# Installs what building (and, with "test", testing) needs on Debian 12 or 13. Safe to run again.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev fonts-dejavu-core)
 if [[ "${1:-}" == "test" ]]; then
     packages+=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus dbus-x11 at-spi2-core
-               python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 clang libclang-rt-14-dev dpkg-dev file
+               python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 clang libclang-rt-dev dpkg-dev file
                desktop-file-utils appstream libxcb1-dev lintian devscripts man-db)
 fi
 

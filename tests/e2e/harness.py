@@ -138,7 +138,9 @@ def _atspi():
 
 
 def role(acc):
-    return acc.getRoleName()
+    # at-spi2-core 2.53 renamed "push button" to "button" (Debian 13); one name for both releases.
+    name = acc.getRoleName()
+    return "push button" if name == "button" else name
 
 
 def children(acc):
