@@ -32,4 +32,10 @@ if [[ -x "$root/scripts/package-test.sh" ]]; then
     "$root/scripts/package-test.sh"
 fi
 
+# The same again on Debian 13, in a root of its own; ZL_SKIP_SECOND_RELEASE=1 skips it.
+if [[ "${ZL_SKIP_SECOND_RELEASE:-}" != 1 ]]; then
+    step "Debian 13"
+    "$root/scripts/second-release.sh"
+fi
+
 step "All tests passed"
