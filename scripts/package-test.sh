@@ -3,6 +3,7 @@
 # installed program in its own X server until its main window is mapped, checks the installed
 # desktop files, manual page and command line, and removes the package again.
 # Usage: scripts/package-test.sh [build-dir]   (default: build/package)
+# ZL_PACKAGE_TEST_DEB=file.deb tests that package, built elsewhere (on another release), instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build/package"}
@@ -51,15 +52,21 @@ trap 'exit 130' INT TERM
 
 installed_packages() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" { print $2 }' | sort; }
 
-say "building a Release tree in $build"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZL_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build"
-rm -rf "$build/deb"
-(cd "$build" && cpack -G DEB -B "$build/deb" >/dev/null) || die "cpack failed"
-debs=("$build"/deb/zenor-lyrandel_*.deb)
-[[ ${#debs[@]} -eq 1 && -f "${debs[0]}" ]] || die "expected one .deb in $build/deb, found: ${debs[*]}"
-deb=${debs[0]}
-say "built $(basename "$deb")"
+if [[ -n "${ZL_PACKAGE_TEST_DEB:-}" ]]; then
+    [[ -f "$ZL_PACKAGE_TEST_DEB" ]] || die "$ZL_PACKAGE_TEST_DEB does not exist"
+    deb=$(realpath "$ZL_PACKAGE_TEST_DEB") # apt-get takes a local file only by its path
+    say "testing $deb as it was built"
+else
+    say "building a Release tree in $build"
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZL_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$build"
+    rm -rf "$build/deb"
+    (cd "$build" && cpack -G DEB -B "$build/deb" >/dev/null) || die "cpack failed"
+    debs=("$build"/deb/zenor-lyrandel_*.deb)
+    [[ ${#debs[@]} -eq 1 && -f "${debs[0]}" ]] || die "expected one .deb in $build/deb, found: ${debs[*]}"
+    deb=${debs[0]}
+    say "built $(basename "$deb")"
+fi
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == zenor-lyrandel ]] || die "package name is '$(field Package)'"

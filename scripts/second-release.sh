@@ -41,7 +41,7 @@ stop_processes_inside() {
         [[ $(readlink "$p/root" 2>/dev/null) == "$chroot_dir" ]] && pids+=("${p#/proc/}")
     done
     [[ ${#pids[@]} -eq 0 ]] && return 0
-    say "stopping what still runs inside: ${pids[*]}"
+    say "stopping what still runs inside: $(ps -o pid=,args= -p "$(IFS=,; echo "${pids[*]}")" | tr -s ' \n' ' ')"
     kill -TERM "${pids[@]}" 2>/dev/null || true
     end=$((SECONDS + 10))
     while ((SECONDS < end)) && kill -0 "${pids[@]}" 2>/dev/null; do sleep 0.1; done
@@ -103,12 +103,29 @@ git init -q "$chroot_dir$src"
 git -C "$chroot_dir$src" fetch -q "$root" HEAD
 git -C "$chroot_dir$src" checkout -q --detach FETCH_HEAD
 
+# Runs a command inside with a clean environment: nothing of the host's display, bus or build
+# settings leaks in. Waiting in the background keeps INT and TERM from waiting for the command.
+inside() {
+    chroot "$chroot_dir" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin ZL_SKIP_SECOND_RELEASE=1 "$@" 9>&- &
+    wait $!
+}
+
 say "running scripts/test.sh inside"
 run_start=$SECONDS
-# A clean environment: nothing of the host's display, bus or build settings leaks in.
-chroot "$chroot_dir" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin ZL_SKIP_SECOND_RELEASE=1 \
-    "$src/scripts/test.sh" 9>&- &
-# Waiting in the background keeps INT and TERM from waiting for the whole run to end.
-wait $! || die "the tests failed on Debian 13"
-say "PASS on Debian 13 in $((SECONDS - run_start))s ($((SECONDS - start))s in all)"
+inside "$src/scripts/test.sh" || die "the tests failed on Debian 13"
+say "PASS on Debian 13 in $((SECONDS - run_start))s"
+
+# The package built here (by the package test before this) must install and start there too.
+host_debs=("$root"/build/package/deb/zenor-lyrandel_*.deb)
+if [[ -f "${host_debs[0]}" ]]; then
+    say "the package built on this machine ($(basename "${host_debs[0]}")), on Debian 13"
+    rm -rf "$chroot_dir/host-package"
+    mkdir "$chroot_dir/host-package"
+    cp "${host_debs[0]}" "$chroot_dir/host-package/"
+    inside ZL_PACKAGE_TEST_DEB="/host-package/$(basename "${host_debs[0]}")" "$src/scripts/package-test.sh" ||
+        die "the package built here does not work on Debian 13"
+else
+    say "no package built here in build/package/deb to try on Debian 13 (scripts/package-test.sh makes one)"
+fi
+say "done in $((SECONDS - start))s"
