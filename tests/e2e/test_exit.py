@@ -61,6 +61,7 @@ class ExitFlow(E2ETestCase):
         wait_for(lambda: has_state(exit_button, "focused"), "the Exit button to hold the focus")
         self.session.click(exit_button)
         self.assertEqual(p.wait_exit(), 0)
+        self.assertEqual(os.listdir(self.session.runtime), [], "the instance lock is left behind")
         # Leaving writes nothing: the reminder's date is written at start-up only.
         with open(self.session.settings_file, "rb") as f:
             self.assertEqual(f.read(), setting)
@@ -96,6 +97,20 @@ class ExitFlow(E2ETestCase):
             wait_for(lambda: text_of(field) == "", "%r to clear its placeholder" % field_name)
             self.session.type(value)
             wait_for(lambda: text_of(field) == value, "%r typed" % field_name)
+        # A message of spaces only is no message. Sent with the access key, the focus stays in the field, so
+        # nothing but the check itself can refuse it.
+        message = find_one(promo, "text", "Your Message")
+        self.session.click(message)
+        self.session.key("ctrl+a")
+        self.session.type("   ")
+        wait_for(lambda: text_of(message) == "   ", "a message of spaces")
+        self.session.key("alt+n")
+        self.assertEqual(p.dismiss_box("Return"), ["Please Enter Your Message"])
+        self.assertEqual(self.session.opened(), [])
+        self.session.click(message)
+        self.session.key("ctrl+a")
+        self.session.type("  Try it  ")
+        wait_for(lambda: text_of(message) == "  Try it  ", "the message typed")
         self.session.click(find_one(promo, "push button", "Refer A Friend Now"))
         address = self.session.wait_opened(1)[0]
         self.assertEqual(p.message_boxes(), [])
@@ -105,7 +120,7 @@ class ExitFlow(E2ETestCase):
         pairs = [pair.split("=", 1) for pair in query.split("&")]
         self.assertEqual([k for k, _ in pairs], ["taf1", "taf2", "taf3", "taf4", "taf5", "taf6"])
         values = [urllib.parse.unquote(v, errors="strict") for _, v in pairs]
-        self.assertEqual(values, [entries[0][1], entries[1][1], "Your Message\r\n", entries[2][1], entries[3][1],
+        self.assertEqual(values, [entries[0][1], entries[1][1], "Try it", entries[2][1], entries[3][1],
                                   "http://www.karvelle.example/zenor-free-lyrandel/"])
         # Nothing on the screen changes; a second press sends again.
         self.assertEqual(text_of(find_one(promo, "text", "Your Name")), entries[0][1])
