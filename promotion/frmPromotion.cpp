@@ -167,7 +167,7 @@ void frmPromotion::cmdSubmit_Click()
         MessageBoxes::critical(this, problem);
         return;
     }
-    SubmitReferral();
+    SubmitReferral(this);
 }
 
 void frmPromotion::txtName_GotFocus()

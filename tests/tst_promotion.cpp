@@ -753,6 +753,7 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
 
     QTest::mouseClick(child("cmdSubmit"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{message});
+    QCOMPARE(boxes.shown.first().owner, frmPromotion::loaded());
     QVERIFY(browser.urls.isEmpty());
     QCOMPARE(fieldTexts(), before);
     QCOMPARE(QStringList(
