@@ -50,7 +50,7 @@ class ExitFlow(E2ETestCase):
         stamp = os.stat(self.session.settings_file).st_mtime_ns
         p, promo = self.close_to_promotion("close box")
         self.assertEqual(promo.name, MAIN_TITLE)
-        p.wait_centred(promo)
+        p.wait_placed(promo)
         labels = [a.name for a in find_all(promo, "label")]
         self.assertIn("Zenor Lyrandel v1.15", labels)
         self.assertEqual(len([t for t in labels if t in APPEALS]), 1, labels)

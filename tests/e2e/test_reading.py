@@ -13,7 +13,7 @@ class ReadingDay(E2ETestCase):
         p, w = self.start_to_main_window()
         self.assertEqual(w.name, MAIN_TITLE)
         self.assertEqual(self.session.reminder_date(), today().isoformat())
-        p.wait_centred(w)
+        p.wait_placed(w)
         main = MainWindow(p, w)
         self.assertEqual(main.front_page(), "input")
         wait_for(lambda: main.focused("text", "Enter First Name"), "the name field to hold the focus")
@@ -163,6 +163,10 @@ class ReadingDay(E2ETestCase):
     def test_about_box(self):
         p, w = self.start_to_main_window()
         main = MainWindow(p, w)
+        # Off the middle, so that a box placed over its window is not centred by chance.
+        main_wid = p.wait_x_window(w)
+        self.session.move_window(main_wid, 0, 0)
+        wait_for(lambda: max(p.frame_geometry(w)[:2]) <= 0, "the main window to move to the corner")
         main.menu("alt+h", "a")
         about = wait_for(lambda: (p.windows("dialog", MAIN_TITLE) or [None])[0], "the About box")
         labels = [a.name for a in find_all(about, "label")]
@@ -173,7 +177,11 @@ class ReadingDay(E2ETestCase):
         self.assertIn("Home Business Opportunity. Start your own Internet business and make money online. "
                       "Get this software fully branded for your website.", labels)
         self.assertTrue(has_state(find_one(about, "push button", "OK"), "focused"))
-        p.wait_centred(about)
+        p.wait_placed(about)
+        # A dialog of the main window to the window manager, which keeps it over that window.
+        props = p.x_properties(about, "_NET_WM_WINDOW_TYPE", "WM_TRANSIENT_FOR")
+        self.assertRegex(props, r"_NET_WM_WINDOW_TYPE\(ATOM\) = _NET_WM_WINDOW_TYPE_DIALOG\b")
+        self.assertIn("WM_TRANSIENT_FOR(WINDOW): window id # %#x\n" % main_wid, props)
         # Tab reaches the links and Space presses the focused one; the box stays open.
         p.focus(about)
         home = find_one(about, "link", "Click here to visit " + MAIN)
