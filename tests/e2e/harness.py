@@ -130,8 +130,10 @@ class Desktop:
         self._spawn(["weston", "--backend=headless-backend.so", "--socket=" + socket, "--idle-time=0",
                      "--width=" + width, "--height=" + height, "--log=" + os.path.join(self.root, "weston.log")],
                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for(lambda: os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], socket)), "the compositor")
-        self.env["WAYLAND_DISPLAY"] = socket
+        path = os.path.join(self.env["XDG_RUNTIME_DIR"], socket)
+        wait_for(lambda: os.path.exists(path), "the compositor")
+        # A full path: each session has a runtime folder of its own.
+        self.env["WAYLAND_DISPLAY"] = path
         self.env["XDG_SESSION_TYPE"] = "wayland"
 
     def _start_x_server(self):
@@ -236,6 +238,20 @@ def do_action(acc, wanted=("press", "click", "activate")):
             action.doAction(names.index(w))
             return
     raise LookupError("%s %r offers no %s action (has %s)" % (role(acc), acc.name, wanted, names))
+
+
+def press_without_waiting(acc):
+    """do_action without waiting for the program's answer: Qt answers a menu command once the modal box it opens
+    is closed, and never when the command ends the program."""
+    pyatspi = _atspi()
+    pyatspi.setTimeout(250, 250)
+    try:
+        do_action(acc)
+    except Exception as e:  # GLib.GError, for the answer not come
+        if "reply" not in str(e):
+            raise
+    finally:
+        pyatspi.setTimeout(4000, 4000)
 
 
 def extents(acc, scale=1):

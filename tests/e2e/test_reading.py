@@ -1,6 +1,9 @@
 """A person's first day: start, wrong names, a reading, Back, every link, the About box."""
-from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, children, do_action, find_all, find_one,
-                     has_state, picture_distance, sign_picture, text_of, today, wait_for)
+import os
+
+from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, children, desktop, do_action, find_all,
+                     find_one, has_state, picture_distance, press_without_waiting, sign_picture, text_of, today,
+                     wait_for)
 
 MAIN = "http://www.karvelle.example"
 HELP = "http://help.karvelle.example"
@@ -216,3 +219,33 @@ class ReadingDay(E2ETestCase):
         self.assertTrue(p.alive())
         self.assertIsNotNone(p.main_window())
         self.assertEqual(len(self.session.opened()), 4)
+
+    @desktop(wayland=True)
+    def test_a_reading_the_about_box_and_exit_on_wayland(self):
+        """On a Wayland compositor and no X server, as Qt chooses on a person's Wayland session. Keys cannot be
+        sent to a headless compositor: the accessibility bus, which needs no display, presses the controls."""
+        p, w = self.start_to_main_window()
+        with open("/proc/%d/maps" % p.pid) as f:
+            self.assertIn("/libqwayland-", f.read(), "Qt's Wayland platform plugin")
+        main = MainWindow(p, w)
+        main.name_field().queryEditableText().setTextContents("Ann")
+        wait_for(lambda: text_of(main.name_field()) == "Ann", "the name entered")
+        do_action(find_one(w, "push button", "Get My Lyrandel Reading"))
+        wait_for(lambda: main.front_page() == "result", "the result page")
+        name, keyword, interpretation = main.reading()
+        sign = [s for s in SIGNS if s[0].upper() == name][0]
+        self.assertEqual((keyword, interpretation[:len(sign[2])]), sign[1:])
+
+        press_without_waiting(find_one(w, "menu item", "About Software"))
+        about = wait_for(lambda: (p.windows("dialog", MAIN_TITLE) or [None])[0], "the About box")
+        self.assertIn("Zenor Lyrandel v1.15", [a.name for a in find_all(about, "label")])
+        do_action(find_one(about, "push button", "OK"))
+        wait_for(lambda: not p.windows("dialog"), "the About box to close")
+
+        do_action(find_one(w, "menu item", "Exit"))
+        promo = wait_for(p.promotion_window, "the promotion screen")
+        wait_for(lambda: p.main_window() is None, "the main window to go")
+        press_without_waiting(find_one(promo, "push button", "Exit"))
+        self.assertEqual(p.wait_exit(), 0)
+        # Not a word about windows it may not place or keep on top.
+        self.assertEqual(os.path.getsize(os.path.join(self.session.root, "program.log")), 0)
