@@ -149,8 +149,8 @@ class Desktop:
 
     def _start_window_manager(self):
         with open("/etc/xdg/openbox/rc.xml") as f:
-            rc, found = re.subn(r"(<placement>.*?)<policy>\w+</policy>(.*?)<center>\w+</center>", OPENBOX_PLACEMENT,
-                                f.read(), count=1, flags=re.S)
+            rc, found = re.subn(r"(<placement>.*?)<policy>\w+</policy>(.*?)<center>\w+</center>",
+                                OPENBOX_PLACEMENT, f.read(), count=1, flags=re.S)
         if found != 1:
             raise RuntimeError("no placement policy in openbox's rc.xml to replace")
         config = os.path.join(self.root, "openbox-rc.xml")
@@ -241,13 +241,15 @@ def do_action(acc, wanted=("press", "click", "activate")):
 
 
 def press_without_waiting(acc):
-    """do_action without waiting for the program's answer: Qt answers a menu command once the modal box it opens
-    is closed, and never when the command ends the program."""
+    """Presses acc without waiting for the program's answer: Qt answers a menu command only once the modal box
+    it opens is closed, and never when the command ends the program."""
     pyatspi = _atspi()
-    pyatspi.setTimeout(250, 250)
+    action = acc.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    pyatspi.setTimeout(250, 250)  # the press itself is sent at once; only its answer is not awaited
     try:
-        do_action(acc)
-    except Exception as e:  # GLib.GError, for the answer not come
+        action.doAction(names.index("press"))
+    except Exception as e:  # GLib.GError: no answer in time
         if "reply" not in str(e):
             raise
     finally:
