@@ -1,3 +1,4 @@
+#include "foundation/Look.h"
 #include "foundation/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
 #include "promotion/modTellAFriend.h"
@@ -108,6 +109,8 @@ private slots:
     void controls_fontsAndColours_data();
     void controls_fontsAndColours();
     void window_fixedCentredTopmostWithCloseBoxOnly();
+    void window_framePositionKeepsTheTitleBarOnScreen_data();
+    void window_framePositionKeepsTheTitleBarOnScreen();
     void layout_columnsAndHiddenMessageField();
     void opening_focusOnExit_tabOrderAsListed();
     void load_picksAppealByWholePartOfRTimesFour_data();
@@ -297,6 +300,30 @@ void TestPromotion::window_fixedCentredTopmostWithCloseBoxOnly()
     const QPoint centre = screen->screen()->availableGeometry().center();
     QVERIFY2((screen->frameGeometry().center() - centre).manhattanLength() <= 2,
              qPrintable(QStringLiteral("window at %1,%2").arg(screen->x()).arg(screen->y())));
+}
+
+void TestPromotion::window_framePositionKeepsTheTitleBarOnScreen_data()
+{
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QPoint>("position");
+    QTest::newRow("fits: centred") << QSize(743, 337) << QRect(0, 0, 1280, 1024) << QPoint(268, 343);
+    QTest::newRow("fits exactly") << QSize(800, 576) << QRect(0, 24, 800, 576) << QPoint(0, 24);
+    // This screen at 1.5 times on 1024 x 600, its panel on top: too wide, tall enough.
+    QTest::newRow("too wide: at the left edge, centred down")
+        << QSize(743, 337) << QRect(0, 20, 683, 380) << QPoint(0, 41);
+    QTest::newRow("too tall: at the top edge, centred across")
+        << QSize(300, 500) << QRect(40, 0, 600, 480) << QPoint(190, 0);
+    QTest::newRow("too big: at the top left corner")
+        << QSize(743, 337) << QRect(8, 24, 632, 312) << QPoint(8, 24);
+}
+
+void TestPromotion::window_framePositionKeepsTheTitleBarOnScreen()
+{
+    QFETCH(QSize, frame);
+    QFETCH(QRect, available);
+    QFETCH(QPoint, position);
+    QCOMPARE(framePosition(frame, available), position);
 }
 
 void TestPromotion::layout_columnsAndHiddenMessageField()
@@ -689,24 +716,28 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing_data()
     QTest::addColumn<QStringList>("entries"); // name, email, friend's name, friend's email
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("captured");
+    QTest::addColumn<QString>("typedMessage"); // null leaves the opening text
 
     const QString proper = QStringLiteral("Please Enter Proper Email Address");
     const QString distinct = QStringLiteral("Please Enter Distinct Email Addresses");
     QTest::newRow("opening texts") << QStringList() << proper
                                    << QStringList{"Your Name", "Your Email Address", "Friend's Name",
-                                                  "Friend's Email Address"};
+                                                  "Friend's Email Address"} << QString();
     QTest::newRow("both e-mails empty")
-        << QStringList{"Ann", "", "Bob", "   "} << distinct << QStringList{"Ann", "", "Bob", ""};
+        << QStringList{"Ann", "", "Bob", "   "} << distinct << QStringList{"Ann", "", "Bob", ""} << QString();
     QTest::newRow("same e-mails after trimming") << QStringList{"Ann", " a@b.c", "Bob", "a@b.c  "} << distinct
-                                                 << QStringList{"Ann", "a@b.c", "Bob", "a@b.c"};
+                                                 << QStringList{"Ann", "a@b.c", "Bob", "a@b.c"} << QString();
     QTest::newRow("own e-mail empty")
-        << QStringList{"Ann", "", "Bob", "b@c.d"} << proper << QStringList{"Ann", "", "Bob", "b@c.d"};
+        << QStringList{"Ann", "", "Bob", "b@c.d"} << proper << QStringList{"Ann", "", "Bob", "b@c.d"} << QString();
     QTest::newRow("name placeholder in spaces")
         << QStringList{"  Your Name ", "a@b.c", "Bob", "b@c.d"} << QStringLiteral("Please Enter Your Name")
-        << QStringList{"Your Name", "a@b.c", "Bob", "b@c.d"};
+        << QStringList{"Your Name", "a@b.c", "Bob", "b@c.d"} << QString();
     QTest::newRow("friend's name placeholder") << QStringList{"Ann", "a@b.c", "Friend's Name", "b@c.d"}
                                                << QStringLiteral("Please Enter Your Friend's Name")
-                                               << QStringList{"Ann", "a@b.c", "Friend's Name", "b@c.d"};
+                                               << QStringList{"Ann", "a@b.c", "Friend's Name", "b@c.d"} << QString();
+    QTest::newRow("message of spaces only") << QStringList{"Ann", "a@b.c", "Bob", "b@c.d"}
+                                            << QStringLiteral("Please Enter Your Message")
+                                            << QStringList{"Ann", "a@b.c", "Bob", "b@c.d"} << "   ";
 }
 
 void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
@@ -714,6 +745,7 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
     QFETCH(QStringList, entries);
     QFETCH(QString, message);
     QFETCH(QStringList, captured);
+    QFETCH(QString, typedMessage);
 
     MessageRecorder boxes;
     UrlRecorder browser;
@@ -721,17 +753,20 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
     const char *const lines[] = {"txtName", "txtEmail", "txtFriendName", "txtFriendEmail"};
     for (int i = 0; i < entries.size(); ++i)
         child<QLineEdit>(lines[i])->setText(entries.at(i));
+    if (!typedMessage.isNull())
+        child<QPlainTextEdit>("txtMessage")->setPlainText(typedMessage);
     ReferralData.url = QStringLiteral("http://earlier.example/");
     const QStringList before = fieldTexts();
 
     QTest::mouseClick(child("cmdSubmit"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{message});
+    QCOMPARE(boxes.shown.first().owner, frmPromotion::loaded());
     QVERIFY(browser.urls.isEmpty());
     QCOMPARE(fieldTexts(), before);
     QCOMPARE(QStringList(
                  {ReferralData.name, ReferralData.email, ReferralData.friendName, ReferralData.friendEmail}),
              captured);
-    QCOMPARE(ReferralData.message, QStringLiteral("Your Message\r\n"));
+    QCOMPARE(ReferralData.message, typedMessage.isNull() ? QStringLiteral("Your Message\r\n") : QString());
     QCOMPARE(ReferralData.url, QStringLiteral("http://earlier.example/"));
 }
 
@@ -743,7 +778,7 @@ void TestPromotion::submit_passingPressOpensEncodedAddressAndKeepsFields()
     child<QLineEdit>("txtName")->setText(QStringLiteral(" Zoë & Jo=1 "));
     child<QLineEdit>("txtEmail")->setText(QStringLiteral("zoe+tag@mail.example"));
     child<QPlainTextEdit>("txtMessage")
-        ->setPlainText(QStringLiteral("Try #1?\n100% fun\u00a0")); // the no-break space stays
+        ->setPlainText(QStringLiteral("  Try #1?\n100% fun\u00a0 ")); // spaces go, the no-break space stays
     child<QLineEdit>("txtFriendName")->setText(QStringLiteral("Bob"));
     child<QLineEdit>("txtFriendEmail")->setText(QStringLiteral("bob@mail.example"));
     const QStringList before = fieldTexts();
