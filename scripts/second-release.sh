@@ -117,7 +117,7 @@ inside "$src/scripts/test.sh" || die "the tests failed on Debian 13"
 say "PASS on Debian 13 in $((SECONDS - run_start))s"
 
 # The package built here (by the package test before this) must install and start there too.
-host_debs=("$root"/build/package/deb/zenor-lyrandel_*.deb)
+host_debs=("$root"/build/release/deb/zenor-lyrandel_*.deb)
 if [[ -f "${host_debs[0]}" ]]; then
     say "the package built on this machine ($(basename "${host_debs[0]}")), on Debian 13"
     rm -rf "$chroot_dir/host-package"
@@ -126,6 +126,6 @@ if [[ -f "${host_debs[0]}" ]]; then
     inside ZL_PACKAGE_TEST_DEB="/host-package/$(basename "${host_debs[0]}")" "$src/scripts/package-test.sh" ||
         die "the package built here does not work on Debian 13"
 else
-    say "no package built here in build/package/deb to try on Debian 13 (scripts/package-test.sh makes one)"
+    say "no package built here in build/release/deb to try on Debian 13 (scripts/package-test.sh makes one)"
 fi
 say "done in $((SECONDS - start))s"
