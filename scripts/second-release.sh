@@ -126,6 +126,6 @@ if [[ -f "${host_debs[0]}" ]]; then
     inside ZL_PACKAGE_TEST_DEB="/host-package/$(basename "${host_debs[0]}")" "$src/scripts/package-test.sh" ||
         die "the package built here does not work on Debian 13"
 else
-    say "no package built here in build/release/deb to try on Debian 13 (scripts/package-test.sh makes one)"
+    say "no package built here in build/release/deb to try on Debian 13 (scripts/package-test.sh build/release makes one)"
 fi
 say "done in $((SECONDS - start))s"
