@@ -15,7 +15,8 @@ class ReadingDay(E2ETestCase):
         self.assertIsNone(self.session.reminder_date())
         p, w = self.start_to_main_window()
         self.assertEqual(w.name, MAIN_TITLE)
-        self.assertEqual(self.session.reminder_date(), today().isoformat())
+        # Written once the first frame is out, so not necessarily by the time the window is found.
+        wait_for(lambda: self.session.reminder_date() == today().isoformat(), "today's date in the settings")
         p.wait_placed(w)
         main = MainWindow(p, w)
         self.assertEqual(main.front_page(), "input")
@@ -72,6 +73,7 @@ class ReadingDay(E2ETestCase):
 
         # The question is free text; the reading ignores it.
         self.session.click(main.question_field())
+        wait_for(lambda: main.focused("text", "Ask A Question"), "the question field to take the focus")
         self.session.type("Will it rain?")
         wait_for(lambda: text_of(main.question_field()) == "Will it rain?", "the question typed")
         self.session.key("alt+g")
@@ -161,7 +163,9 @@ class ReadingDay(E2ETestCase):
         self.assertEqual(self.session.wait_opened(2)[1], targets[front])
 
         # The covered one still answers a screen reader's press.
+        # One at a time: two browsers started together may log in either order.
         do_action(full)
+        self.session.wait_opened(3)
         do_action(cobrand)
         self.assertEqual(self.session.wait_opened(4)[2:], [targets[full.name], targets[cobrand.name]])
         self.assertEqual(p.message_boxes(), [])
@@ -182,7 +186,8 @@ class ReadingDay(E2ETestCase):
             "guide you to find solutions for your problems and help you attain your goals.") for t in labels))
         self.assertIn("Home Business Opportunity. Start your own Internet business and make money online. "
                       "Get this software fully branded for your website.", labels)
-        self.assertTrue(has_state(find_one(about, "push button", "OK"), "focused"))
+        ok = find_one(about, "push button", "OK")
+        wait_for(lambda: has_state(ok, "focused"), "the OK button to hold the focus")
         p.wait_placed(about)
         # A dialog of the main window to the window manager, which keeps it over that window.
         props = p.x_properties(about, "_NET_WM_WINDOW_TYPE", "WM_TRANSIENT_FOR")

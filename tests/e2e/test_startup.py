@@ -67,7 +67,7 @@ class UpdateReminder(E2ETestCase):
     def test_unreadable_date_counts_as_first_start(self):
         self.session.write_reminder_date("next Tuesday")
         self.start_to_main_window()
-        self.assertEqual(self.session.reminder_date(), today().isoformat())
+        wait_for(lambda: self.session.reminder_date() == today().isoformat(), "today's date in the settings")
 
 
 class SingleInstance(E2ETestCase):
