@@ -18,7 +18,7 @@ die() { say "FAIL: $*" >&2; exit 1; }
 if [[ $(id -u) -ne 0 ]]; then
     exec sudo ZL_SECOND_RELEASE_ROOT="$chroot_dir" "$0" "$@"
 fi
-for tool in debootstrap chroot findmnt mountpoint flock git; do
+for tool in debootstrap chroot findmnt flock git; do
     command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps.sh test installs it)"
 done
 git -C "$root" rev-parse --verify -q HEAD >/dev/null || die "$root is not a git checkout with a commit"
@@ -41,7 +41,7 @@ stop_processes_inside() {
         [[ $(readlink "$p/root" 2>/dev/null) == "$chroot_dir" ]] && pids+=("${p#/proc/}")
     done
     [[ ${#pids[@]} -eq 0 ]] && return 0
-    say "stopping what still runs inside: $(ps -o pid=,args= -p "$(IFS=,; echo "${pids[*]}")" | tr -s ' \n' ' ')"
+    say "stopping what still runs inside: $(ps -o pid=,comm= -p "$(IFS=,; echo "${pids[*]}")" | tr -s ' \n' ' ')"
     kill -TERM "${pids[@]}" 2>/dev/null || true
     end=$((SECONDS + 10))
     while ((SECONDS < end)) && kill -0 "${pids[@]}" 2>/dev/null; do sleep 0.1; done
@@ -126,6 +126,6 @@ if [[ -f "${host_debs[0]}" ]]; then
     inside ZL_PACKAGE_TEST_DEB="/host-package/$(basename "${host_debs[0]}")" "$src/scripts/package-test.sh" ||
         die "the package built here does not work on Debian 13"
 else
-    say "no package built here in build/release/deb to try on Debian 13 (scripts/package-test.sh build/release makes one)"
+    say "no package in build/release/deb to try on Debian 13 (scripts/package-test.sh build/release makes one)"
 fi
 say "done in $((SECONDS - start))s"
