@@ -33,24 +33,21 @@ const QColor kWhite(255, 255, 255);
 const QColor kMagenta(255, 0, 255);
 const QColor kPink(255, 128, 255);
 
-void applyMainLook(QWidget *window)
+// Colours, and the fonts of the controls seen in the first frame.
+void applySeenLook(QWidget *window)
 {
     const char *verdana = "Verdana";
-    // The window's own font: every control not listed below uses it.
+    // The window's own font: every control not listed here or below uses it.
     applyLooks(window, {
                            {"centralwidget", verdana, 8.25, false, false, {}, kBlack},
                            {"Label61", verdana, 8.25, true, true, kWhite, {}},
                            {"fraFullBrand", nullptr, 0, false, false, {}, kBlack},
                            {"lblFullBrand", verdana, 8.25, true, true, kWhite, kBlack},
                            {"lblCobrand", verdana, 8.25, true, true, kWhite, kBlack},
-                           {"cmdOpen", verdana, 9.75, true, false, {}, {}},
-                           {"fraBirthDay", verdana, 8.25, true, false, QColor(64, 64, 64), kWhite},
-                           {"Label7", "MS Sans Serif", 8.25, false, false, kBlack, {}},
-                           {"Label6", "MS Sans Serif", 8.25, false, false, kBlack, {}},
-                           {"Label3", "MS Sans Serif", 8.25, false, false, kBlack, {}},
-                           {"cboDate", verdana, 8.25, false, false, {}, {}},
-                           {"cboMonth", verdana, 8.25, false, false, {}, {}},
-                           {"cboYear", verdana, 8.25, false, false, {}, {}},
+                           {"fraBirthDay", nullptr, 0, false, false, QColor(64, 64, 64), kWhite},
+                           {"Label7", nullptr, 0, false, false, kBlack, {}},
+                           {"Label6", nullptr, 0, false, false, kBlack, {}},
+                           {"Label3", nullptr, 0, false, false, kBlack, {}},
                            {"fraMain", nullptr, 0, false, false, {}, kBlack},
                            {"txtName", verdana, 8.25, false, false, {}, {}},
                            {"txtQuestion", verdana, 8.25, false, false, {}, {}},
@@ -58,7 +55,7 @@ void applyMainLook(QWidget *window)
                            {"lblLabel_0", verdana, 8.25, true, false, kMagenta, {}},
                            {"lblLabel_1", verdana, 8.25, true, false, kMagenta, {}},
                            {"lblLabel_2", verdana, 8.25, true, false, kPink, {}},
-                           {"fraResult", verdana, 9, true, false, kWhite, kBlack},
+                           {"fraResult", nullptr, 0, false, false, kWhite, kBlack},
                            {"cmdBack", verdana, 8.25, true, false, {}, {}},
                            {"picOracle", nullptr, 0, false, false, {}, kWhite},
                            {"lblLabel_3", verdana, 8.25, true, false, kMagenta, {}},
@@ -66,6 +63,26 @@ void applyMainLook(QWidget *window)
                            {"lblCaption_0", verdana, 8.25, false, false, kPink, {}},
                            {"lblCaption_1", verdana, 8.25, false, false, kPink, {}},
                            {"lblCaption_2", verdana, 8.25, false, false, kPink, {}},
+                       });
+}
+
+// The fonts of the controls nobody sees in the first frame: cmdOpen and fraBirthDay lie below the
+// client area, the result page's title lies under the input page. Each costs a font engine or a
+// fallback list of its own on the way to the first frame.
+void applyUnseenFonts(QWidget *window)
+{
+    const char *verdana = "Verdana";
+    const char *msSansSerif = "MS Sans Serif";
+    applyLooks(window, {
+                           {"cmdOpen", verdana, 9.75, true, false, {}, {}},
+                           {"fraBirthDay", verdana, 8.25, true, false, {}, {}},
+                           {"Label7", msSansSerif, 8.25, false, false, {}, {}},
+                           {"Label6", msSansSerif, 8.25, false, false, {}, {}},
+                           {"Label3", msSansSerif, 8.25, false, false, {}, {}},
+                           {"cboDate", verdana, 8.25, false, false, {}, {}},
+                           {"cboMonth", verdana, 8.25, false, false, {}, {}},
+                           {"cboYear", verdana, 8.25, false, false, {}, {}},
+                           {"fraResult", verdana, 9, true, false, {}, {}},
                        });
 }
 
@@ -96,7 +113,7 @@ void keepOnMenuBarOnlyWhileShown(QMenuBar *bar, QAction *action)
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMain>())
 {
     m_ui->setupUi(this);
-    applyMainLook(this);
+    applyLook(this);
     setAttribute(Qt::WA_DeleteOnClose);
     // A fixed dialog-like frame: no minimise and no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -134,6 +151,12 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::applyLook(QWidget *form)
+{
+    applySeenLook(form);
+    applyUnseenFonts(form);
+}
 
 frmMain *frmMain::loaded()
 {

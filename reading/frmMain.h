@@ -21,6 +21,9 @@ public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
+    // The form's fonts and colours, all at once, on any form built from frmMain.ui.
+    static void applyLook(QWidget *form);
+
     // The loaded main window, or nullptr.
     static frmMain *loaded();
 
