@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/UpdateReminder.h"
+#include "foundation/AfterFirstFrame.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/Look.h"
 #include "foundation/MessageBoxes.h"
@@ -10,11 +11,8 @@
 #include "web/modHelp.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QFont>
 #include <QIcon>
-#include <QPointer>
-#include <QWindow>
 
 #include <functional>
 #include <future>
@@ -30,47 +28,6 @@
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
 std::future<void> g_fontsWarm; // a normal exit waits for its end
-
-// Runs a job once, after the window's first frame is out: the frame is painted while the expose
-// event is handled, so the job is queued behind it. A window that goes before it was ever exposed
-// runs the job as it goes.
-class AfterFirstFrame final : public QObject
-{
-public:
-    AfterFirstFrame(QWidget &window, std::function<void()> job) : QObject(&window), m_job(std::move(job))
-    {
-        window.installEventFilter(this);
-        m_handle = window.windowHandle();
-        if (m_handle)
-            m_handle->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_handle && event->type() == QEvent::Expose && m_handle->isExposed())
-            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
-        else if (watched == parent() && event->type() == QEvent::Hide)
-            run();
-        return false;
-    }
-
-private:
-    void run()
-    {
-        if (!m_job)
-            return;
-        const std::function<void()> job = std::exchange(m_job, nullptr);
-        if (m_handle)
-            m_handle->removeEventFilter(this);
-        parent()->removeEventFilter(this);
-        deleteLater();
-        job();
-    }
-
-    std::function<void()> m_job;
-    QPointer<QWindow> m_handle;
-};
-
 } // namespace
 
 namespace StartUp {
@@ -170,7 +127,7 @@ void RunStartUp()
     window->show();
     CoBrand_Randomize(*window);
     if (silentWrite)
-        new AfterFirstFrame(*window, std::move(silentWrite));
+        runAfterFirstFrame(*window, std::move(silentWrite));
 }
 
 } // namespace StartUp

@@ -2,6 +2,7 @@
 
 #include "ui_frmMain.h"
 
+#include "foundation/AfterFirstFrame.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/Look.h"
 #include "foundation/MessageBoxes.h"
@@ -23,6 +24,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPointer>
+
+#include <utility>
 
 namespace {
 
@@ -113,7 +116,8 @@ void keepOnMenuBarOnlyWhileShown(QMenuBar *bar, QAction *action)
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMain>())
 {
     m_ui->setupUi(this);
-    applyLook(this);
+    applySeenLook(this);
+    runAfterFirstFrame(*this, [this] { setUnseenFonts(); });
     setAttribute(Qt::WA_DeleteOnClose);
     // A fixed dialog-like frame: no minimise and no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -168,12 +172,20 @@ void frmMain::Form_Load()
     m_ui->fraMain->raise();
 }
 
+void frmMain::setUnseenFonts()
+{
+    if (std::exchange(m_unseenFontsSet, true))
+        return;
+    applyUnseenFonts(this);
+}
+
 void frmMain::cmdNext_Click()
 {
     if (!ValidateName())
         return;
     ShowReading();
     m_ui->cmdBack->setFocus();
+    setUnseenFonts(); // the result page may come to the front before the first frame is out
     m_ui->fraResult->raise();
 }
 

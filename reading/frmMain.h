@@ -21,7 +21,8 @@ public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // The form's fonts and colours, all at once, on any form built from frmMain.ui.
+    // The form's fonts and colours, all at once, on any form built from frmMain.ui. The window
+    // itself sets the fonts of what its first frame does not show after that frame.
     static void applyLook(QWidget *form);
 
     // The loaded main window, or nullptr.
@@ -47,6 +48,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setUnseenFonts();
     void Form_Load();
     void Form_Unload();
     bool ValidateName();
@@ -57,4 +59,5 @@ private:
     std::array<QLabel *, 3> m_lblCaption{};
     PictureList m_IMG;
     bool m_unloading = false;
+    bool m_unseenFontsSet = false;
 };
