@@ -82,7 +82,12 @@ void prepareApplication()
                                   QStringLiteral("Arial"), QStringLiteral("Helvetica")};
     QFont::insertSubstitutions(QStringLiteral("Verdana"), substitutes);
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), substitutes);
+    // Windows come and go at exit; only EndProgram ends the process.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
+void setProgramIcon()
+{
     // addFile decodes at once, so a 96 dpi desktop decodes only the small sizes; where a screen is
     // dense, the 64 px icon is drawn from 128 device pixels instead of being blown up.
     QIcon icon;
@@ -91,8 +96,6 @@ void prepareApplication()
     if (qApp->devicePixelRatio() > 1.0)
         icon.addFile(QStringLiteral(":/icons/zenor-lyrandel-128.png"), QSize(128, 128));
     QApplication::setWindowIcon(icon);
-    // Windows come and go at exit; only EndProgram ends the process.
-    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 void CoBrand_Randomize(frmMain &window)
@@ -112,22 +115,32 @@ void CoBrand_Randomize(frmMain &window)
 
 void RunStartUp()
 {
+    // A box that comes before the main window carries the icon too.
+    const auto iconNow = [] {
+        if (QApplication::windowIcon().isNull())
+            setProgramIcon();
+    };
     if (!SingleInstance::acquire()) {
+        iconNow();
         MessageBoxes::information(nullptr, QStringLiteral("Application is already running"));
         modHelp::EndProgram();
         return;
     }
     Random::seedFromTimer();
     // A due question comes before the window; the silent write of a first start waits for it.
-    std::function<void()> silentWrite = modHelp::UpdateReminderLeavingSilentWrite();
+    std::function<void()> silentWrite = modHelp::UpdateReminderLeavingSilentWrite(iconNow);
 
     auto *window = new frmMain; // deletes itself when closed
     window->adjustSize();
     centreOnScreen(*window);
     window->show();
     CoBrand_Randomize(*window);
-    if (silentWrite)
-        runAfterFirstFrame(*window, std::move(silentWrite));
+    // The title bar and the taskbar get the icon one frame later; the frame itself does not show it.
+    runAfterFirstFrame(*window, [iconNow, silentWrite = std::move(silentWrite)] {
+        iconNow();
+        if (silentWrite)
+            silentWrite();
+    });
 }
 
 } // namespace StartUp

@@ -19,8 +19,13 @@ Banner bannerFor(qint16 number);
 // on the way to the first frame. Safe to skip; without fontconfig it does nothing.
 void warmUpFonts();
 
-// Registers font substitutes and the program icon; cheap, no windows.
+// Registers font substitutes; cheap, no windows.
 void prepareApplication();
+
+// The program's icon, for every window from here on and those already open. It decodes four
+// pictures and loads Qt's image plugins, so start-up sets it after the main window's first frame
+// (or before a box that comes first).
+void setProgramIcon();
 
 // The start-up sequence: single instance, seeding, update reminder, main window, banner pick.
 void RunStartUp();

@@ -135,6 +135,10 @@ int main(int argc, char *argv[])
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     lap("first_paint");
+    if (!floor && !layoutFloor) {
+        StartUp::setProgramIcon();
+        lap("window_icon");
+    }
     if (silentWrite) {
         silentWrite();
         lap("reminder_write");

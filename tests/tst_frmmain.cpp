@@ -95,6 +95,7 @@ void TestFrmMain::initTestCase()
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
         QCOMPARE(qApp->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
     StartUp::prepareApplication();
+    StartUp::setProgramIcon();
 }
 
 void TestFrmMain::init()

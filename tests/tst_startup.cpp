@@ -100,6 +100,7 @@ void TestStartUp::init()
 {
     Clock::setTodayForTest(kToday);
     QFile::remove(storeFile());
+    QApplication::setWindowIcon(QIcon()); // each start sets it afresh
 }
 
 void TestStartUp::cleanup()
@@ -268,6 +269,9 @@ void TestStartUp::firstStartWritesOnceAfterTheWindowIsUp()
     QVERIFY(!QFile::exists(storeFile()));
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTRY_COMPARE(Settings::reminderDate(), QStringLiteral("2026-12-08"));
+    // The title bar and the taskbar get the program's icon, one frame after the window.
+    QTRY_COMPARE(window->windowIcon().availableSizes(),
+                 QList<QSize>({{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
 
     // Once only: later frames of the window write nothing.
     QVERIFY(Settings::setReminderDate(QStringLiteral("2026-12-01")));
@@ -299,15 +303,18 @@ void TestStartUp::dueQuestionComesBeforeTheWindowAndWrites()
 {
     QVERIFY(Settings::setReminderDate(QStringLiteral("2026-11-23")));
     bool windowAtQuestion = true;
+    bool iconAtQuestion = false;
     QString storedAtQuestion;
     MessageBoxes::setResponderForTest([&](const MessageBoxes::Shown &) {
         windowAtQuestion = frmMain::loaded() != nullptr;
+        iconAtQuestion = !QApplication::windowIcon().isNull();
         storedAtQuestion = Settings::reminderDate();
         return QMessageBox::No;
     });
     StartUp::RunStartUp();
     MessageBoxes::setResponderForTest(nullptr);
     QVERIFY(!windowAtQuestion);
+    QVERIFY(iconAtQuestion); // a box that comes first carries the program's icon
     QCOMPARE(storedAtQuestion, QStringLiteral("2026-11-23"));
     // Answered, so written at once, before the window is even shown.
     QCOMPARE(Settings::reminderDate(), QStringLiteral("2026-12-08"));
@@ -331,12 +338,15 @@ void TestStartUp::refusedCopyOnlySaysSoAndEnds()
     else
         QFile::remove(storeFile());
     MessageRecorder boxes;
+    bool iconAtBox = false;
+    boxes.whenShown = [&iconAtBox] { iconAtBox = !QApplication::windowIcon().isNull(); };
     UrlRecorder urls;
     EndRecorder ends;
     const quint64 seed = Random::lastSeed();
     StartUp::RunStartUp();
     settle(); // nothing may be left behind to run later either
     QCOMPARE(boxes.shown.size(), 1);
+    QVERIFY(iconAtBox);
     const MessageBoxes::Shown &box = boxes.shown.first();
     QCOMPARE(box.text, QStringLiteral("Application is already running"));
     QCOMPARE(box.title, QStringLiteral("Zenor Lyrandel"));

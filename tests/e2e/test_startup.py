@@ -17,9 +17,10 @@ class UpdateReminder(E2ETestCase):
         self.session.write_reminder_date(today() - datetime.timedelta(days=days_ago))
         p = self.session.start()
         box = p.wait_message_box()
-        # The question comes before the main window.
+        # The question comes before the main window, with the program's icon.
         self.assertIsNone(p.main_window())
         self.assertEqual(p.x_windows("^%s$" % MAIN_TITLE), [])
+        p.wait_program_icon(box)
         self.assertEqual(box.name, "Zenor Lyrandel")
         self.assertEqual(p.box_text(box), QUESTION)
         self.session.click(find_one(box, "push button", button))
@@ -45,7 +46,9 @@ class UpdateReminder(E2ETestCase):
     def test_fourteen_days_is_silent(self):
         stored = (today() - datetime.timedelta(days=14)).isoformat()
         self.session.write_reminder_date(stored)
-        self.start_to_main_window()
+        p, window = self.start_to_main_window()
+        # The title bar and the taskbar get the program's icon, one frame after the window.
+        p.wait_program_icon(window)
         self.assertEqual(self.session.reminder_date(), stored)
         self.assertEqual(self.session.opened(), [])
 
@@ -82,6 +85,7 @@ class SingleInstance(E2ETestCase):
 
         second = self.session.start()
         box = second.wait_message_box()
+        second.wait_program_icon(box)
         self.assertEqual(box.name, "Zenor Lyrandel")
         self.assertEqual(second.box_text(box), ["Application is already running"])
         self.assertIsNone(second.main_window())
