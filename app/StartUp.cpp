@@ -18,6 +18,9 @@
 #include <future>
 #include <utility>
 
+#if ZL_HAVE_DBUS
+#include <QDBusConnection>
+#endif
 #if ZL_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #endif
@@ -27,7 +30,8 @@
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
-std::future<void> g_fontsWarm; // a normal exit waits for its end
+std::future<void> g_fontsWarm;    // a normal exit waits for its end
+std::future<void> g_busConnected; // likewise
 } // namespace
 
 namespace StartUp {
@@ -72,6 +76,15 @@ void warmUpFonts()
 #endif
         FcInit();
     });
+#endif
+}
+
+void connectSessionBus()
+{
+#if ZL_HAVE_DBUS
+    // Qt keeps one session bus connection per process and makes it once, whichever thread asks
+    // first; a thread that asks while it is being made waits for the same connection.
+    g_busConnected = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
 #endif
 }
 

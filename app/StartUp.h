@@ -19,6 +19,11 @@ Banner bannerFor(qint16 number);
 // on the way to the first frame. Safe to skip; without fontconfig it does nothing.
 void warmUpFonts();
 
+// Right after QApplication: connects to the session bus on a second thread. Qt's accessibility
+// bridge, which the first widget starts, then finds the connection made or under way instead of
+// making it while the main thread waits. Without Qt's D-Bus module it does nothing.
+void connectSessionBus();
+
 // Registers font substitutes; cheap, no windows.
 void prepareApplication();
 

@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
 
     StartUp::warmUpFonts();
     QApplication app(argc, argv);
+    StartUp::connectSessionBus();
     StartUp::prepareApplication();
     StartUp::RunStartUp();
     return QApplication::exec();

@@ -78,6 +78,10 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     lap("qapplication");
+    if (!floor && !layoutFloor) {
+        StartUp::connectSessionBus();
+        lap("connect_session_bus");
+    }
 
     QWidget *window = nullptr;
     std::function<void()> silentWrite; // a first start's, run after the first frame as the program does
