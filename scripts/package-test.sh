@@ -48,6 +48,8 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+# shellcheck source=lib/xvfb.sh
+. "$root/scripts/lib/xvfb.sh"
 
 installed_packages() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" { print $2 }' | sort; }
 
@@ -129,16 +131,7 @@ env -u DISPLAY "$program" --no-such-option 2>/dev/null || rc=$?
 [[ $rc -eq 2 ]] || die "an unknown option exits with $rc, not 2"
 
 say "starting the installed program under Xvfb"
-: >"$tmp/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb_pid=$!
-end=$((SECONDS + deadline_s))
-until [[ -s "$tmp/display" ]]; do
-    kill -0 "$xvfb_pid" 2>/dev/null || die "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-    ((SECONDS < end)) || die "Xvfb gave no display number within ${deadline_s}s"
-    sleep 0.05
-done
-display=":$(head -n1 "$tmp/display")"
+start_xvfb "$deadline_s"
 
 mkdir -p "$tmp/home" "$tmp/run"
 chmod 700 "$tmp/run"
@@ -148,16 +141,9 @@ env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME -u D
 app_pid=$!
 
 # Mapped = viewable; there is no window manager, so the program's own window is what gets mapped.
-window=""
-while [[ -z "$window" ]]; do
-    kill -0 "$app_pid" 2>/dev/null || die "the program ended before showing its window: $(cat "$tmp/app.log")"
-    ((SECONDS < end)) || die "no window titled '$title' was mapped within ${deadline_s}s: $(cat "$tmp/app.log")"
-    window=$(DISPLAY=$display timeout 2 xdotool search --sync --onlyvisible --name "^${title//./\\.}\$" \
-        2>/dev/null | head -n1 || true)
-done
+window=$(wait_for_window "$app_pid" "$title" "$tmp/app.log" "$deadline_s")
 say "window $window mapped"
-props=$(DISPLAY=$display xprop -len 16 -id "$window" _NET_WM_PID WM_NAME _NET_WM_ICON)
-grep -q "_NET_WM_PID(CARDINAL) = $app_pid\$" <<<"$props" || die "the window is not the installed program's: $props"
+props=$(DISPLAY=$display xprop -len 16 -id "$window" _NET_WM_ICON)
 grep -q '_NET_WM_ICON(CARDINAL) = ' <<<"$props" || die "the window carries no icon"
 
 kill "$app_pid"

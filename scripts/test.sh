@@ -27,9 +27,11 @@ if [[ -x "$root/tests/fuzz/run-fuzz.sh" ]]; then
     ZL_FUZZ_BUILD_DIR="$root/build/fuzz" "$root/tests/fuzz/run-fuzz.sh" 60
 fi
 
-if [[ -x "$root/scripts/package-test.sh" ]]; then
-    step "Debian package"
-    "$root/scripts/package-test.sh"
-fi
+step "The README's run command"
+"$root/scripts/run-check.sh"
+
+step "Debian package"
+# The same Release tree as the run command's: built once for both.
+"$root/scripts/package-test.sh" "$root/build/release"
 
 step "All tests passed"

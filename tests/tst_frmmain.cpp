@@ -614,7 +614,14 @@ void TestFrmMain::enterPressesTheFocusedButton()
     QTest::keyClick(ui->cmdNext, Qt::Key_Return);
     QTRY_COMPARE(frontPage(ui), ui->fraResult);
     QCOMPARE(QApplication::focusWidget(), ui->cmdBack);
+    // Only a plain Enter presses it: Shift or Ctrl with Enter does nothing here.
+    for (const auto modifier : {Qt::ShiftModifier, Qt::ControlModifier}) {
+        QTest::keyClick(ui->cmdBack, Qt::Key_Return, modifier);
+        QTest::keyClick(ui->cmdBack, Qt::Key_Enter, modifier | Qt::KeypadModifier);
+        QVERIFY(!ui->cmdBack->isDown()); // a press shows at once, and clicks a moment later
+    }
     QTest::keyClick(ui->cmdBack, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(ui->cmdBack->isDown());
     QTRY_COMPARE(frontPage(ui), ui->fraMain);
     QCOMPARE(ui->txtName->text(), QString());
 }

@@ -132,9 +132,15 @@ void TestOpenReading::validFileReadsAgain()
     Random::queueForTest({0.5f});
     m_window->ui()->cmdOpen->click();
     QVERIFY(m_boxes->shown.isEmpty());
-    QCOMPARE(m_window->ui()->lblCaption_0->text(), QStringLiteral("NU"));
-    QCOMPARE(m_window->ui()->cboMonth->count(), 0); // nothing to select, nothing added
-    QCOMPARE(m_window->ui()->cboMonth->currentText(), QString());
+    // What the person sees: the reading, in front, with their name kept for the next one.
+    const Ui::frmMain *ui = m_window->ui();
+    QCOMPARE(ui->lblCaption_0->text(), QStringLiteral("NU"));
+    QCOMPARE(ui->lblCaption_1->text(), QStringLiteral("Conflict"));
+    QVERIFY(!ui->picOracle->pixmap().isNull());
+    const QWidget *inFront = ui->centralwidget->childAt(ui->fraResult->geometry().center());
+    QVERIFY(inFront == ui->fraResult || ui->fraResult->isAncestorOf(inFront));
+    QCOMPARE(QApplication::focusWidget(), ui->cmdBack);
+    QCOMPARE(ui->txtName->text(), QStringLiteral("Ada"));
     QPointer<frmPromotion> promotion = frmPromotion::loaded();
     QVERIFY(promotion);
     QVERIFY(!promotion->isVisible());

@@ -689,24 +689,28 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing_data()
     QTest::addColumn<QStringList>("entries"); // name, email, friend's name, friend's email
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("captured");
+    QTest::addColumn<QString>("typedMessage"); // null leaves the opening text
 
     const QString proper = QStringLiteral("Please Enter Proper Email Address");
     const QString distinct = QStringLiteral("Please Enter Distinct Email Addresses");
     QTest::newRow("opening texts") << QStringList() << proper
                                    << QStringList{"Your Name", "Your Email Address", "Friend's Name",
-                                                  "Friend's Email Address"};
+                                                  "Friend's Email Address"} << QString();
     QTest::newRow("both e-mails empty")
-        << QStringList{"Ann", "", "Bob", "   "} << distinct << QStringList{"Ann", "", "Bob", ""};
+        << QStringList{"Ann", "", "Bob", "   "} << distinct << QStringList{"Ann", "", "Bob", ""} << QString();
     QTest::newRow("same e-mails after trimming") << QStringList{"Ann", " a@b.c", "Bob", "a@b.c  "} << distinct
-                                                 << QStringList{"Ann", "a@b.c", "Bob", "a@b.c"};
+                                                 << QStringList{"Ann", "a@b.c", "Bob", "a@b.c"} << QString();
     QTest::newRow("own e-mail empty")
-        << QStringList{"Ann", "", "Bob", "b@c.d"} << proper << QStringList{"Ann", "", "Bob", "b@c.d"};
+        << QStringList{"Ann", "", "Bob", "b@c.d"} << proper << QStringList{"Ann", "", "Bob", "b@c.d"} << QString();
     QTest::newRow("name placeholder in spaces")
         << QStringList{"  Your Name ", "a@b.c", "Bob", "b@c.d"} << QStringLiteral("Please Enter Your Name")
-        << QStringList{"Your Name", "a@b.c", "Bob", "b@c.d"};
+        << QStringList{"Your Name", "a@b.c", "Bob", "b@c.d"} << QString();
     QTest::newRow("friend's name placeholder") << QStringList{"Ann", "a@b.c", "Friend's Name", "b@c.d"}
                                                << QStringLiteral("Please Enter Your Friend's Name")
-                                               << QStringList{"Ann", "a@b.c", "Friend's Name", "b@c.d"};
+                                               << QStringList{"Ann", "a@b.c", "Friend's Name", "b@c.d"} << QString();
+    QTest::newRow("message of spaces only") << QStringList{"Ann", "a@b.c", "Bob", "b@c.d"}
+                                            << QStringLiteral("Please Enter Your Message")
+                                            << QStringList{"Ann", "a@b.c", "Bob", "b@c.d"} << "   ";
 }
 
 void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
@@ -714,6 +718,7 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
     QFETCH(QStringList, entries);
     QFETCH(QString, message);
     QFETCH(QStringList, captured);
+    QFETCH(QString, typedMessage);
 
     MessageRecorder boxes;
     UrlRecorder browser;
@@ -721,6 +726,8 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
     const char *const lines[] = {"txtName", "txtEmail", "txtFriendName", "txtFriendEmail"};
     for (int i = 0; i < entries.size(); ++i)
         child<QLineEdit>(lines[i])->setText(entries.at(i));
+    if (!typedMessage.isNull())
+        child<QPlainTextEdit>("txtMessage")->setPlainText(typedMessage);
     ReferralData.url = QStringLiteral("http://earlier.example/");
     const QStringList before = fieldTexts();
 
@@ -731,7 +738,7 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
     QCOMPARE(QStringList(
                  {ReferralData.name, ReferralData.email, ReferralData.friendName, ReferralData.friendEmail}),
              captured);
-    QCOMPARE(ReferralData.message, QStringLiteral("Your Message\r\n"));
+    QCOMPARE(ReferralData.message, typedMessage.isNull() ? QStringLiteral("Your Message\r\n") : QString());
     QCOMPARE(ReferralData.url, QStringLiteral("http://earlier.example/"));
 }
 
@@ -743,7 +750,7 @@ void TestPromotion::submit_passingPressOpensEncodedAddressAndKeepsFields()
     child<QLineEdit>("txtName")->setText(QStringLiteral(" Zoë & Jo=1 "));
     child<QLineEdit>("txtEmail")->setText(QStringLiteral("zoe+tag@mail.example"));
     child<QPlainTextEdit>("txtMessage")
-        ->setPlainText(QStringLiteral("Try #1?\n100% fun\u00a0")); // the no-break space stays
+        ->setPlainText(QStringLiteral("  Try #1?\n100% fun\u00a0 ")); // spaces go, the no-break space stays
     child<QLineEdit>("txtFriendName")->setText(QStringLiteral("Bob"));
     child<QLineEdit>("txtFriendEmail")->setText(QStringLiteral("bob@mail.example"));
     const QStringList before = fieldTexts();

@@ -295,8 +295,7 @@ void TestSaved::readFirstLines_unreadableGivesEmptySlots()
 
 void TestSaved::readFirstLines_unreadablePermissions()
 {
-    if (geteuid() == 0)
-        QSKIP("root reads files whatever their permissions");
+    const Unprivileged asUser; // root reads files whatever their permissions
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("locked.num")));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -443,12 +442,15 @@ void TestSaved::refusal_data()
     QTest::addColumn<bool>("regular");
     QTest::addColumn<bool>("writable");
     QTest::addColumn<bool>("folderWritable");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("writable file") << true << true << true << true << false;
-    QTest::newRow("read-only file") << true << true << false << true << true;
-    QTest::newRow("write-protected folder") << true << true << true << false << true;
-    QTest::newRow("gone") << false << false << false << false << true;
-    QTest::newRow("not a file") << true << false << true << true << true;
+    QTest::addColumn<QString>("text");
+    QTest::newRow("writable file") << true << true << true << true << QString();
+    QTest::newRow("read-only file") << true << true << false << true
+                                    << "The file is read-only. Please choose another file.";
+    QTest::newRow("write-protected folder")
+        << true << true << true << false << "The file lies in a write-protected folder. Please choose another file.";
+    QTest::newRow("gone") << false << false << false << false
+                          << "The file no longer exists. Please choose another file.";
+    QTest::newRow("not a file") << true << false << true << true << "This is not a file. Please choose another file.";
 }
 
 void TestSaved::refusal()
@@ -457,8 +459,8 @@ void TestSaved::refusal()
     QFETCH(bool, regular);
     QFETCH(bool, writable);
     QFETCH(bool, folderWritable);
-    QFETCH(bool, refused);
-    QCOMPARE(!OpenDialog::refusalFor({exists, regular, writable, folderWritable}).isEmpty(), refused);
+    QFETCH(QString, text);
+    QCOMPARE(OpenDialog::refusalFor({exists, regular, writable, folderWritable}), text);
 }
 
 void TestSaved::stateOf_realFiles()
@@ -478,8 +480,7 @@ void TestSaved::stateOf_realFiles()
 
 void TestSaved::stateOf_readOnly()
 {
-    if (geteuid() == 0)
-        QSKIP("root may write files whatever their permissions");
+    const Unprivileged asUser; // root writes files whatever their permissions
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("reading.num")));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -501,19 +502,25 @@ void TestSaved::realDialog_typedNames_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("box"); // what the dialog says before it is cancelled
+    QTest::addColumn<QString>("protect"); // "file" or "folder": made read-only once the files are there
 
     QTest::newRow("no dot, exists") << QStringList{"datanum"} << "datanum"
-                                    << "datanum" << QString();
+                                    << "datanum" << QString() << QString();
     QTest::newRow("suffix appended") << QStringList{"reading.num"} << "reading"
-                                     << "reading.num" << QString();
+                                     << "reading.num" << QString() << QString();
     QTest::newRow("as typed first") << QStringList{"reading", "reading.num"} << "reading"
-                                    << "reading" << QString();
+                                    << "reading" << QString() << QString();
     QTest::newRow("with suffix") << QStringList{"reading.num"} << "reading.num"
-                                 << "reading.num" << QString();
+                                 << "reading.num" << QString() << QString();
     QTest::newRow("missing") << QStringList() << "gone" << QString()
-                             << "gone.num\nFile not found.\nPlease verify the correct file name was given.";
+                             << "gone.num\nFile not found.\nPlease verify the correct file name was given." << QString();
     QTest::newRow("named pipe") << QStringList{"fifo"} << "fifo" << QString()
-                                << "This is not a file. Please choose another file.";
+                                << "This is not a file. Please choose another file." << QString();
+    QTest::newRow("read-only file") << QStringList{"reading.num"} << "reading.num" << QString()
+                                    << "The file is read-only. Please choose another file." << "file";
+    QTest::newRow("write-protected folder")
+        << QStringList{"reading.num"} << "reading.num" << QString()
+        << "The file lies in a write-protected folder. Please choose another file." << "folder";
 }
 
 // The real dialog, typed into as a person would; every box it shows goes through MessageBoxes.
@@ -523,7 +530,9 @@ void TestSaved::realDialog_typedNames()
     QFETCH(QString, typed);
     QFETCH(QString, chosen);
     QFETCH(QString, box);
+    QFETCH(QString, protect);
 
+    const Unprivileged asUser; // root writes whatever the permissions
     QTemporaryDir dir;
     for (const QString &name : std::as_const(files)) {
         const QString path = dir.filePath(name);
@@ -531,7 +540,13 @@ void TestSaved::realDialog_typedNames()
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else
             QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        if (protect == QLatin1String("file"))
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
     }
+    const auto writable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    if (protect == QLatin1String("folder"))
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const auto unprotect = qScopeGuard([&] { QFile::setPermissions(dir.path(), writable); });
     const QString sharedMemory = QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName();
     QFile::remove(sharedMemory);
     const QString ownStore = QSettings(QSettings::UserScope, QStringLiteral("tst_saved")).fileName();

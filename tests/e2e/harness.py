@@ -437,6 +437,30 @@ class Session:
         self.programs.append(p)
         return p
 
+    def start_unprivileged(self, prepare_home=None):
+        """The program as a person without root's powers: as itself when the tests do not run as root, else as
+        the unprivileged user 65534 with a home and runtime folder of its own. That user cannot reach the
+        accessibility bus, so read its windows through X. prepare_home(home) runs before the start."""
+        uid = 65534 if os.geteuid() == 0 else os.geteuid()
+        root = tempfile.mkdtemp(prefix="zl-user-")
+        self.programs.append(_Folder(root))
+        home, runtime = os.path.join(root, "home"), os.path.join(root, "runtime")
+        for d in (root, home, os.path.join(home, ".config"), runtime):
+            os.makedirs(d, mode=0o700, exist_ok=True)
+            os.chown(d, uid, uid)
+        if prepare_home:
+            prepare_home(home)
+        env = {k: v for k, v in self.env.items() if not k.startswith(("DBUS_", "QT_LINUX_ACCESSIBILITY"))}
+        env.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_RUNTIME_DIR=runtime,
+                   XDG_DATA_HOME=os.path.join(home, ".local", "share"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
+                   QT_ACCESSIBILITY="0")
+        drop = dict(user=uid, group=uid, extra_groups=[]) if uid != os.geteuid() else {}
+        proc = subprocess.Popen([BINARY], env=env, cwd=home, start_new_session=True, stdout=subprocess.DEVNULL,
+                                stderr=self._log, **drop)
+        p = Program(self, proc)
+        self.programs.append(p)
+        return p, home
+
     def spawn_helper(self, args):
         """Another program, ended with the session."""
         proc = subprocess.Popen(args, env=self.env, start_new_session=True)
@@ -487,6 +511,16 @@ class Session:
         for p in self.programs:
             p.kill()
         self._log.close()
+
+
+class _Folder:
+    """A folder of the session's outside its own tree, removed with the session."""
+
+    def __init__(self, path):
+        self.path = path
+
+    def kill(self):
+        shutil.rmtree(self.path, ignore_errors=True)
 
 
 def today():

@@ -61,6 +61,7 @@ class ExitFlow(E2ETestCase):
         wait_for(lambda: has_state(exit_button, "focused"), "the Exit button to hold the focus")
         self.session.click(exit_button)
         self.assertEqual(p.wait_exit(), 0)
+        self.assertEqual(os.listdir(self.session.runtime), [], "the instance lock is left behind")
         # Leaving writes nothing: the reminder's date is written at start-up only.
         with open(self.session.settings_file, "rb") as f:
             self.assertEqual(f.read(), setting)

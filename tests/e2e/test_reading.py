@@ -55,7 +55,8 @@ class ReadingDay(E2ETestCase):
         wait_for(lambda: text_of(main.name_field()) == "Anne", "the letter after the chords")
         self.assertEqual(p.message_boxes(), [])
         # Ctrl chords that produce a control code are refused like any other character.
-        for chord in ("ctrl+minus", "ctrl+bracketleft", "ctrl+shift+2", "ctrl+shift+6"):
+        for chord in ("ctrl+minus", "ctrl+bracketleft", "ctrl+shift+2", "ctrl+shift+6", "ctrl+Return",
+                      "ctrl+KP_Enter"):
             self.session.key(chord)
             self.assertEqual(p.dismiss_box("Return"), ["Please Enter Character Only"], chord)
             self.assertEqual(text_of(main.name_field()), "Anne")
@@ -78,6 +79,8 @@ class ReadingDay(E2ETestCase):
         sign = SIGNS[capitals.index(name)]
         self.assertEqual(keyword, sign[1])
         self.assertTrue(interpretation.startswith(sign[2]), interpretation)
+        # What a screen reader announces for the picture.
+        self.assertEqual(main.picture().description, name)
         self.assertTrue(284 <= len(interpretation) <= 388, len(interpretation))
         # The drawn sign's own picture is on screen, unscaled, and no other sign's fits as well: the 74 x 74
         # one, or on a dense screen its 148 x 148 drawing, pixel for pixel.
@@ -174,11 +177,18 @@ class ReadingDay(E2ETestCase):
                       "Get this software fully branded for your website.", labels)
         self.assertTrue(has_state(find_one(about, "push button", "OK"), "focused"))
         p.wait_centred(about)
-        # Tab reaches the links and Space presses the focused one; the box stays open.
+        # Tab reaches the links and draws the focus around the one Space will press; Space with Shift or
+        # Ctrl presses nothing. The box stays open.
         p.focus(about)
         home = find_one(about, "link", "Click here to visit " + MAIN)
+        unfocused = self.session.grey_pixels(home)
         self.session.key("Tab")
         wait_for(lambda: has_state(home, "focused"), "the home-page link to take the focus")
+        width, height, _ = unfocused
+        edge = lambda screen: screen[2][width:2 * width] + screen[2][(height - 2) * width:(height - 1) * width]
+        wait_for(lambda: edge(self.session.grey_pixels(home)) != edge(unfocused), "the link's focus rectangle")
+        self.session.key("shift+space")
+        self.session.key("ctrl+space")
         self.session.key("space")
         self.assertEqual(self.session.wait_opened(1), [MAIN])
         self.assertIn(about, p.windows("dialog"))

@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <optional>
 
 // Records every message box instead of showing it, answering with a scripted button.
 class MessageRecorder final
@@ -56,3 +57,21 @@ public:
 
 // Settings and the runtime folder (the instance lock) are private; no test touches the user's files.
 void isolateUserFolders();
+
+// Permission checks mean nothing to root, and CI runs as root: while this lives, a root process runs
+// as an unprivileged user (uid and gid 65534) with its own HOME, runtime and temporary folders.
+// For any other user it changes nothing.
+class Unprivileged final
+{
+public:
+    Unprivileged();
+    ~Unprivileged();
+    Unprivileged(const Unprivileged &) = delete;
+    Unprivileged &operator=(const Unprivileged &) = delete;
+    bool dropped() const { return m_dropped; }
+
+private:
+    bool m_dropped = false;
+    QList<std::optional<QByteArray>> m_environment; // what the variables it replaced held
+    QByteArray m_folder;
+};
