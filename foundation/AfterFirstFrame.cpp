@@ -36,8 +36,12 @@ private:
         if (m_handle)
             return;
         m_handle = static_cast<QWidget *>(parent())->windowHandle();
-        if (m_handle)
-            m_handle->installEventFilter(this);
+        if (!m_handle)
+            return;
+        m_handle->installEventFilter(this);
+        // Some platforms expose a window within show(): its frame is out already.
+        if (m_handle->isExposed())
+            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
     }
 
     void run()
