@@ -94,10 +94,11 @@ reading can be opened again.")
     set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.karvelle.example")
     # Libraries come from dpkg-shlibdeps (libqt6gui6 also carries the xcb and jpeg plugins);
-    # the fonts are the ones the windows' families are substituted with.
+    # the fonts are the ones the windows' families are substituted with. With qt6-wayland the
+    # program runs natively on a Wayland session instead of through Xwayland.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 
     include(CPack)
 endif()

@@ -45,11 +45,11 @@ void placeInCentre(QWidget &window, const QMargins &frame)
     const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect outer = QRect(QPoint(), window.size()).marginsAdded(frame);
-    outer.moveCenter(screen->availableGeometry().center());
+    const QSize outer = QRect(QPoint(), window.size()).marginsAdded(frame).size();
+    const QPoint topLeft = framePosition(outer, screen->availableGeometry());
     // setGeometry places the client area whether or not the window exists yet; move() would place
     // the frame before the first show and the client area after it.
-    window.setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window.size()));
+    window.setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window.size()));
 }
 
 bool isFramed(const QWidget &window)
@@ -101,8 +101,24 @@ private:
 
 } // namespace
 
+bool programPlacesWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+QPoint framePosition(const QSize &frame, const QRect &available)
+{
+    const auto along = [](int start, int room, int length) {
+        return length <= room ? start + (room - length) / 2 : start;
+    };
+    return {along(available.x(), available.width(), frame.width()),
+            along(available.y(), available.height(), frame.height())};
+}
+
 void centreOnScreen(QWidget &window)
 {
+    if (!programPlacesWindows())
+        return;
     if (isFramed(window)) {
         g_lastFrame = window.windowHandle()->frameMargins();
         placeInCentre(window, g_lastFrame);

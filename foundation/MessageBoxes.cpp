@@ -21,7 +21,7 @@ QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const 
 QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                                  const QString &text, QMessageBox::StandardButtons buttons)
 {
-    const Shown shown{title, text, icon, buttons};
+    const Shown shown{title, text, icon, buttons, parent};
     if (responder())
         return responder()(shown);
 

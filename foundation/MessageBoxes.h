@@ -21,6 +21,8 @@ struct Shown
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
+    // The window the box was given as its owner; the box then stays over it.
+    const QWidget *owner = nullptr;
 };
 
 QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &text,

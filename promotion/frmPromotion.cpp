@@ -106,7 +106,8 @@ void frmPromotion::Form_Load()
     Random::seedFromTimer();
     const float r = Random::next();
     ui->Label2->setText(Appeal::message(Appeal::pickIndex(r)));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (programPlacesWindows())
+        setWindowFlag(Qt::WindowStaysOnTopHint);
 }
 
 void frmPromotion::Form_Unload()
@@ -166,7 +167,7 @@ void frmPromotion::cmdSubmit_Click()
         MessageBoxes::critical(this, problem);
         return;
     }
-    SubmitReferral();
+    SubmitReferral(this);
 }
 
 void frmPromotion::txtName_GotFocus()

@@ -71,11 +71,11 @@ QString referralAddress(const Referral &referral)
            QStringLiteral("&taf6=") + value(folder);
 }
 
-void SubmitReferral()
+void SubmitReferral(QWidget *owner)
 {
     const QString problem = referralProblem(ReferralData);
     if (!problem.isEmpty()) {
-        MessageBoxes::critical(nullptr, problem);
+        MessageBoxes::critical(owner, problem);
         return;
     }
     ReferralData.url = referralAddress(ReferralData);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // The refer-a-friend submission: captured entries, their checks and the address that carries them.
 namespace modTellAFriend {
 
@@ -60,7 +62,8 @@ QString referralProblem(const Referral &referral);
 // The refer page's address with every value percent-encoded.
 QString referralAddress(const Referral &referral);
 
-// Checks ReferralData, then builds the address, stores it in ReferralData.url and opens it.
-void SubmitReferral();
+// Checks ReferralData, then builds the address, stores it in ReferralData.url and opens it. A refusal
+// is shown over owner.
+void SubmitReferral(QWidget *owner);
 
 } // namespace modTellAFriend

@@ -250,8 +250,11 @@ void frmMain::cmdOpen_Click()
 
 void frmMain::mnuAbout_Click()
 {
-    frmAbout box;
-    box.exec();
+    // Owned by this window, so that window managers and compositors put it over it; guarded, as the
+    // program may end while it is open.
+    QPointer<frmAbout> box = new frmAbout(this);
+    box->exec();
+    delete box.data();
 }
 
 void frmMain::txtName_KeyPress(int &keyAscii)

@@ -1,3 +1,4 @@
+#include "foundation/Look.h"
 #include "foundation/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
 #include "promotion/modTellAFriend.h"
@@ -108,6 +109,8 @@ private slots:
     void controls_fontsAndColours_data();
     void controls_fontsAndColours();
     void window_fixedCentredTopmostWithCloseBoxOnly();
+    void window_framePositionKeepsTheTitleBarOnScreen_data();
+    void window_framePositionKeepsTheTitleBarOnScreen();
     void layout_columnsAndHiddenMessageField();
     void opening_focusOnExit_tabOrderAsListed();
     void load_picksAppealByWholePartOfRTimesFour_data();
@@ -297,6 +300,30 @@ void TestPromotion::window_fixedCentredTopmostWithCloseBoxOnly()
     const QPoint centre = screen->screen()->availableGeometry().center();
     QVERIFY2((screen->frameGeometry().center() - centre).manhattanLength() <= 2,
              qPrintable(QStringLiteral("window at %1,%2").arg(screen->x()).arg(screen->y())));
+}
+
+void TestPromotion::window_framePositionKeepsTheTitleBarOnScreen_data()
+{
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QPoint>("position");
+    QTest::newRow("fits: centred") << QSize(743, 337) << QRect(0, 0, 1280, 1024) << QPoint(268, 343);
+    QTest::newRow("fits exactly") << QSize(800, 576) << QRect(0, 24, 800, 576) << QPoint(0, 24);
+    // This screen at 1.5 times on 1024 x 600, its panel on top: too wide, tall enough.
+    QTest::newRow("too wide: at the left edge, centred down")
+        << QSize(743, 337) << QRect(0, 20, 683, 380) << QPoint(0, 41);
+    QTest::newRow("too tall: at the top edge, centred across")
+        << QSize(300, 500) << QRect(40, 0, 600, 480) << QPoint(190, 0);
+    QTest::newRow("too big: at the top left corner")
+        << QSize(743, 337) << QRect(8, 24, 632, 312) << QPoint(8, 24);
+}
+
+void TestPromotion::window_framePositionKeepsTheTitleBarOnScreen()
+{
+    QFETCH(QSize, frame);
+    QFETCH(QRect, available);
+    QFETCH(QPoint, position);
+    QCOMPARE(framePosition(frame, available), position);
 }
 
 void TestPromotion::layout_columnsAndHiddenMessageField()
@@ -733,6 +760,7 @@ void TestPromotion::submit_refusedPressCapturesAndChangesNothing()
 
     QTest::mouseClick(child("cmdSubmit"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{message});
+    QCOMPARE(boxes.shown.first().owner, frmPromotion::loaded());
     QVERIFY(browser.urls.isEmpty());
     QCOMPARE(fieldTexts(), before);
     QCOMPARE(QStringList(

@@ -253,7 +253,7 @@ void TestTellAFriend::address_valuesSurviveDecoding()
     MessageRecorder boxes;
     UrlRecorder browser;
     ReferralData = referral;
-    modTellAFriend::SubmitReferral();
+    modTellAFriend::SubmitReferral(nullptr);
     QVERIFY(boxes.shown.isEmpty());
     QCOMPARE(browser.urls.size(), 1);
     QVERIFY(browser.urls.first().isValid());
@@ -271,7 +271,7 @@ void TestTellAFriend::submit_refused_opensNothingAndKeepsUrl()
     ReferralData = proper();
     ReferralData.url = QStringLiteral("http://earlier.example/");
     ReferralData.friendName = QStringLiteral("Friend's Name");
-    modTellAFriend::SubmitReferral();
+    modTellAFriend::SubmitReferral(nullptr);
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Please Enter Your Friend's Name")});
     QCOMPARE(boxes.shown.first().icon, QMessageBox::Critical);
     QCOMPARE(boxes.shown.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -285,8 +285,8 @@ void TestTellAFriend::submit_passing_storesAndOpensAddress()
     MessageRecorder boxes;
     UrlRecorder browser;
     ReferralData = proper();
-    modTellAFriend::SubmitReferral();
-    modTellAFriend::SubmitReferral(); // every passing submission opens the page again
+    modTellAFriend::SubmitReferral(nullptr);
+    modTellAFriend::SubmitReferral(nullptr); // every passing submission opens the page again
     QVERIFY(boxes.shown.isEmpty());
     const QString expected = modTellAFriend::referralAddress(proper());
     QCOMPARE(ReferralData.url, expected);

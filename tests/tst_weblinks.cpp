@@ -250,13 +250,22 @@ void TestWebLinks::aboutOpensModallyAndFreshEachTime()
     frmMain window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.move(0, 0); // away from the middle, where the box still opens
     QList<QPointer<frmAbout>> seen;
     const auto closeTheBox = [&] {
         auto *box = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
         QVERIFY(box);
-        QCOMPARE(box->parentWidget(), nullptr);
         seen.append(box);
+        const QPoint centre = box->screen()->availableGeometry().center();
+        const QPoint off = box->frameGeometry().center() - centre;
         box->ui()->cmdOK->click();
+        // Transient for the window, so that window managers and compositors keep it over it.
+        QCOMPARE(box->parentWidget(), &window);
+        QVERIFY(box->isWindow());
+        QCOMPARE(box->windowHandle()->transientParent(), window.windowHandle());
+        QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+        QVERIFY2(off.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("off by %1,%2").arg(off.x()).arg(off.y())));
     };
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(0, this, closeTheBox);

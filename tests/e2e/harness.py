@@ -49,11 +49,28 @@ def run_tool(args, env, timeout=10, check=True):
     return r.stdout
 
 
-class Desktop:
-    """Xvfb + openbox + a private D-Bus session with the accessibility bus."""
+def desktop(**options):
+    """Marks a test case with the desktop it needs: screen="WIDTHxHEIGHT" for the X server's screen, or
+    wayland=True for a headless Wayland compositor instead of X."""
+    def mark(test):
+        test.desktop_options = options
+        return test
+    return mark
 
-    def __init__(self, root):
+
+# Openbox's own placement centres a new window on an empty screen, which would hide a program that does
+# not centre its windows. Under the mouse, with the pointer in a corner, it puts them in that corner.
+OPENBOX_PLACEMENT = r"\1<policy>UnderMouse</policy>\2<center>no</center>"
+
+
+class Desktop:
+    """Xvfb + openbox + a private D-Bus session with the accessibility bus; or, for wayland, weston's headless
+    back end in place of Xvfb and openbox."""
+
+    def __init__(self, root, screen="1280x1024", wayland=False):
         self.root = root
+        self.screen = screen
+        self.wayland = wayland
         self.procs = []
         self.env = {
             "PATH": "/usr/local/bin:/usr/bin:/bin",
@@ -77,15 +94,10 @@ class Desktop:
         return p
 
     def start(self):
-        r, w = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                     "-noreset"], pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(w)
-        with os.fdopen(r) as f:
-            display = f.readline().strip()
-        if not display:
-            raise RuntimeError("Xvfb did not report a display")
-        self.env["DISPLAY"] = ":" + display
+        if self.wayland:
+            self._start_compositor()
+        else:
+            self._start_x_server()
 
         bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
@@ -94,20 +106,61 @@ class Desktop:
             raise RuntimeError("dbus-daemon did not report an address")
         self.env["DBUS_SESSION_BUS_ADDRESS"] = address
 
-        self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not self.wayland:
+            self._start_window_manager()
         launcher = next((p for p in ("/usr/libexec/at-spi-bus-launcher",
                                      "/usr/lib/at-spi2-core/at-spi-bus-launcher") if os.path.exists(p)), None)
         if launcher is None:
             raise RuntimeError("at-spi-bus-launcher not found (package at-spi2-core)")
         self._spawn([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for(lambda: run_tool(["wmctrl", "-m"], self.env, check=False).startswith("Name:"),
-                 "the window manager")
-        # libatspi reads these from our own environment when it first connects.
-        os.environ["DISPLAY"] = self.env["DISPLAY"]
+        # libatspi reads these from our own environment when it first connects; without a display it finds
+        # the accessibility bus through the session bus.
+        if "DISPLAY" in self.env:
+            os.environ["DISPLAY"] = self.env["DISPLAY"]
+        else:
+            os.environ.pop("DISPLAY", None)
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
         import pyatspi
         pyatspi.setTimeout(4000, 4000)
         wait_for(lambda: pyatspi.Registry.getDesktop(0) is not None, "the accessibility registry")
+
+    def _start_compositor(self):
+        socket = "zl-wayland"
+        width, height = self.screen.split("x")
+        self._spawn(["weston", "--backend=headless-backend.so", "--socket=" + socket, "--idle-time=0",
+                     "--width=" + width, "--height=" + height, "--log=" + os.path.join(self.root, "weston.log")],
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        path = os.path.join(self.env["XDG_RUNTIME_DIR"], socket)
+        wait_for(lambda: os.path.exists(path), "the compositor")
+        # A full path: each session has a runtime folder of its own.
+        self.env["WAYLAND_DISPLAY"] = path
+        self.env["XDG_SESSION_TYPE"] = "wayland"
+
+    def _start_x_server(self):
+        r, w = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", self.screen + "x24", "-nolisten", "tcp",
+                     "-noreset"], pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        with os.fdopen(r) as f:
+            display = f.readline().strip()
+        if not display:
+            raise RuntimeError("Xvfb did not report a display")
+        self.env["DISPLAY"] = ":" + display
+
+    def _start_window_manager(self):
+        with open("/etc/xdg/openbox/rc.xml") as f:
+            rc, found = re.subn(r"(<placement>.*?)<policy>\w+</policy>(.*?)<center>\w+</center>",
+                                OPENBOX_PLACEMENT, f.read(), count=1, flags=re.S)
+        if found != 1:
+            raise RuntimeError("no placement policy in openbox's rc.xml to replace")
+        config = os.path.join(self.root, "openbox-rc.xml")
+        with open(config, "w") as f:
+            f.write(rc)
+        self._spawn(["openbox", "--sm-disable", "--config-file", config], stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL)
+        wait_for(lambda: run_tool(["wmctrl", "-m"], self.env, check=False).startswith("Name:"),
+                 "the window manager")
+        run_tool(["xdotool", "mousemove", "0", "0"], self.env)
 
     def stop(self):
         for p in reversed(self.procs):
@@ -185,6 +238,22 @@ def do_action(acc, wanted=("press", "click", "activate")):
             action.doAction(names.index(w))
             return
     raise LookupError("%s %r offers no %s action (has %s)" % (role(acc), acc.name, wanted, names))
+
+
+def press_without_waiting(acc):
+    """Presses acc without waiting for the program's answer: Qt answers a menu command only once the modal box
+    it opens is closed, and never when the command ends the program."""
+    pyatspi = _atspi()
+    action = acc.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    pyatspi.setTimeout(250, 250)  # the press itself is sent at once; only its answer is not awaited
+    try:
+        action.doAction(names.index("press"))
+    except Exception as e:  # GLib.GError: no answer in time
+        if "reply" not in str(e):
+            raise
+    finally:
+        pyatspi.setTimeout(4000, 4000)
 
 
 def extents(acc, scale=1):
@@ -283,11 +352,12 @@ class Program:
         """The X window showing an accessible window: same size, nearest place (xdotool's origin is off
         by the frame)."""
         x, y, w, h = extents(acc, self.session.scale)
+        slack = 0 if self.session.scale == int(self.session.scale) else 1  # 472.5 is rounded either way
         found = []
         for wid in self.x_windows(".*"):
             out = run_tool(["xdotool", "getwindowgeometry", "--shell", str(wid)], self.session.env, check=False)
             g = dict(line.split("=", 1) for line in out.split() if "=" in line)
-            if (int(g.get("WIDTH", -1)), int(g.get("HEIGHT", -1))) == (w, h):
+            if abs(int(g.get("WIDTH", -1)) - w) <= slack and abs(int(g.get("HEIGHT", -1)) - h) <= slack:
                 found.append((abs(int(g["X"]) - x) + abs(int(g["Y"]) - y), wid))
         return min(found)[1] if found else None
 
@@ -307,20 +377,25 @@ class Program:
         return tuple(int(re.search(label + r":\s+(-?\d+)", info).group(1))
                      for label in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
-    def wait_centred(self, acc):
-        """Waits until the window, frame included, sits in the middle of the screen; returns the frame."""
+    def wait_placed(self, acc):
+        """Waits until the window, frame included, sits in the middle of the screen along each side where it
+        fits, and against the top or left edge where it does not (title bar and close box within reach);
+        returns the frame."""
         root = run_tool(["xwininfo", "-root"], self.session.env)
         width, height = (int(re.search(label + r":\s+(\d+)", root).group(1)) for label in ("Width", "Height"))
         last = []
 
-        def centred():
+        def placed():
             x, y, w, h = last[:] = self.frame_geometry(acc)
-            return abs(2 * x + w - width) <= 2 and abs(2 * y + h - height) <= 2
+            # Within 2 pixels: at 1.5 times a one-pixel border is rounded.
+            return all(abs(2 * at + size - room) <= 2 if size <= room else 0 <= at <= 2
+                       for at, size, room in ((x, w, width), (y, h, height)))
 
         try:
-            wait_for(centred, "%r to be centred" % acc.name, timeout=5)
+            wait_for(placed, "%r to be centred" % acc.name, timeout=5)
         except AssertionError:
-            raise AssertionError("frame %r is not centred on a %dx%d screen" % (last, width, height))
+            raise AssertionError("frame %r is not centred (or at the edge it overhangs) on a %dx%d screen" %
+                                 (last, width, height))
         _, _, cw, ch = extents(acc, self.session.scale)
         if last[3] <= ch or last[2] < cw:
             raise AssertionError("frame %r does not hold the %dx%d window and its title bar" % (last, cw, ch))
@@ -329,9 +404,13 @@ class Program:
     def wait_x_window(self, acc):
         return wait_for(lambda: self.x_window_of(acc), "the X window of %r" % acc.name)
 
+    def x_properties(self, acc, *names):
+        """What the window manager reads of an accessible window: xprop's lines for the named properties."""
+        return run_tool(["xprop", "-id", str(self.wait_x_window(acc))] + list(names), self.session.env)
+
     def x_icon_sizes(self, acc):
         """The sizes of the icon a window gives the window manager and the taskbar (_NET_WM_ICON)."""
-        out = run_tool(["xprop", "-id", str(self.wait_x_window(acc)), "_NET_WM_ICON"], self.session.env)
+        out = self.x_properties(acc, "_NET_WM_ICON")
         return {(int(w), int(h)) for w, h in re.findall(r"Icon \((\d+) x (\d+)\)", out)}
 
     def wait_program_icon(self, acc):
@@ -389,6 +468,8 @@ class Session:
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_ACCESSIBILITY": "1",
         })
+        if desktop.wayland:
+            del self.env["QT_QPA_PLATFORM"]  # as on a person's Wayland session: Qt chooses
         self.programs = []
         self.scale = 1  # QT_SCALE_FACTOR of the program last started
         self._log = open(os.path.join(root, "program.log"), "ab")
@@ -470,6 +551,11 @@ class Session:
     def xdo(self, *args):
         return run_tool(["xdotool"] + list(args), self.env)
 
+    def move_window(self, wid, x, y):
+        """Moves the window, as a person dragging its title bar would. Its frame may end up a little above and
+        left of x, y: Qt asks for the client area's place (static gravity)."""
+        run_tool(["wmctrl", "-i", "-r", hex(wid), "-e", "0,%d,%d,-1,-1" % (x, y)], self.env)
+
     def close_window(self, wid):
         """The close box, as the window manager offers it."""
         run_tool(["wmctrl", "-i", "-c", hex(wid)], self.env)
@@ -540,7 +626,8 @@ class E2ETestCase(unittest.TestCase):
         E2ETestCase._desktop_used = True
         self.tmp = tempfile.mkdtemp(prefix="zl-e2e-")
         self.addCleanup(shutil.rmtree, self.tmp, True)
-        self.desktop = Desktop(os.path.join(self.tmp, "desktop"))
+        options = getattr(getattr(self, self._testMethodName), "desktop_options", {})
+        self.desktop = Desktop(os.path.join(self.tmp, "desktop"), **options)
         os.makedirs(self.desktop.root, exist_ok=True)
         self.addCleanup(self.desktop.stop)
         self.desktop.start()

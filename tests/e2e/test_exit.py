@@ -2,8 +2,8 @@
 import os
 import urllib.parse
 
-from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, find_all, find_one, has_state, text_of,
-                     today, wait_for)
+from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, desktop, find_all, find_one, has_state,
+                     text_of, today, wait_for)
 
 DOMAIN = "karvelle.example"
 APPEALS = [
@@ -50,7 +50,7 @@ class ExitFlow(E2ETestCase):
         stamp = os.stat(self.session.settings_file).st_mtime_ns
         p, promo = self.close_to_promotion("close box")
         self.assertEqual(promo.name, MAIN_TITLE)
-        p.wait_centred(promo)
+        p.wait_placed(promo)
         labels = [a.name for a in find_all(promo, "label")]
         self.assertIn("Zenor Lyrandel v1.15", labels)
         self.assertEqual(len([t for t in labels if t in APPEALS]), 1, labels)
@@ -84,6 +84,35 @@ class ExitFlow(E2ETestCase):
         self.assertTrue(p.alive())
         self.session.close_window(p.wait_x_window(promo))
         self.assertEqual(p.wait_exit(), 0)
+
+    @desktop(screen="1024x600")
+    def test_every_window_within_reach_on_a_small_screen_at_one_and_a_half_times(self):
+        promo = self.every_window_within_reach(scale=1.5)
+        self.assertGreater(promo[2], 1024, "the promotion screen should overhang this screen")
+
+    @desktop(screen="800x600")
+    def test_every_window_within_reach_on_an_800_by_600_screen(self):
+        self.every_window_within_reach(scale=1)
+
+    def every_window_within_reach(self, scale):
+        """Main window, About box, promotion screen: each frame whole on the screen where it fits, and at the
+        edge it overhangs where it does not, title bar and close box on the screen. Returns the last frame."""
+        p, w = self.start_to_main_window(dict(self.session.env, QT_SCALE_FACTOR=str(scale)))
+        p.wait_placed(w)
+        main = MainWindow(p, w)
+        main.menu("alt+h", "a")
+        about = wait_for(lambda: (p.windows("dialog", MAIN_TITLE) or [None])[0], "the About box")
+        p.wait_placed(about)
+        p.focus(about)
+        self.session.key("Escape")
+        wait_for(lambda: not p.windows("dialog"), "the About box to close")
+        main.menu("alt+f", "x")
+        promo = wait_for(p.promotion_window, "the promotion screen")
+        frame = p.wait_placed(promo)
+        p.focus(promo)
+        self.session.key("Return")
+        self.assertEqual(p.wait_exit(), 0)
+        return frame
 
     def test_refer_a_friend_sends_what_was_typed(self):
         p, promo = self.close_to_promotion("close box")

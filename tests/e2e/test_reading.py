@@ -1,6 +1,9 @@
 """A person's first day: start, wrong names, a reading, Back, every link, the About box."""
-from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, children, do_action, find_all, find_one,
-                     has_state, picture_distance, sign_picture, text_of, today, wait_for)
+import os
+
+from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, children, desktop, do_action, find_all,
+                     find_one, has_state, picture_distance, press_without_waiting, sign_picture, text_of, today,
+                     wait_for)
 
 MAIN = "http://www.karvelle.example"
 HELP = "http://help.karvelle.example"
@@ -13,7 +16,7 @@ class ReadingDay(E2ETestCase):
         p, w = self.start_to_main_window()
         self.assertEqual(w.name, MAIN_TITLE)
         self.assertEqual(self.session.reminder_date(), today().isoformat())
-        p.wait_centred(w)
+        p.wait_placed(w)
         main = MainWindow(p, w)
         self.assertEqual(main.front_page(), "input")
         wait_for(lambda: main.focused("text", "Enter First Name"), "the name field to hold the focus")
@@ -166,6 +169,10 @@ class ReadingDay(E2ETestCase):
     def test_about_box(self):
         p, w = self.start_to_main_window()
         main = MainWindow(p, w)
+        # Off the middle, so that a box placed over its window is not centred by chance.
+        main_wid = p.wait_x_window(w)
+        self.session.move_window(main_wid, 0, 0)
+        wait_for(lambda: max(p.frame_geometry(w)[:2]) <= 0, "the main window to move to the corner")
         main.menu("alt+h", "a")
         about = wait_for(lambda: (p.windows("dialog", MAIN_TITLE) or [None])[0], "the About box")
         labels = [a.name for a in find_all(about, "label")]
@@ -176,7 +183,11 @@ class ReadingDay(E2ETestCase):
         self.assertIn("Home Business Opportunity. Start your own Internet business and make money online. "
                       "Get this software fully branded for your website.", labels)
         self.assertTrue(has_state(find_one(about, "push button", "OK"), "focused"))
-        p.wait_centred(about)
+        p.wait_placed(about)
+        # A dialog of the main window to the window manager, which keeps it over that window.
+        props = p.x_properties(about, "_NET_WM_WINDOW_TYPE", "WM_TRANSIENT_FOR")
+        self.assertRegex(props, r"_NET_WM_WINDOW_TYPE\(ATOM\) = _NET_WM_WINDOW_TYPE_DIALOG\b")
+        self.assertIn("WM_TRANSIENT_FOR(WINDOW): window id # %#x\n" % main_wid, props)
         # Tab reaches the links and draws the focus around the one Space will press; Space with Shift or
         # Ctrl presses nothing. The box stays open.
         p.focus(about)
@@ -218,3 +229,33 @@ class ReadingDay(E2ETestCase):
         self.assertTrue(p.alive())
         self.assertIsNotNone(p.main_window())
         self.assertEqual(len(self.session.opened()), 4)
+
+    @desktop(wayland=True)
+    def test_a_reading_the_about_box_and_exit_on_wayland(self):
+        """On a Wayland compositor and no X server, as Qt chooses on a person's Wayland session. Keys cannot be
+        sent to a headless compositor: the accessibility bus, which needs no display, presses the controls."""
+        p, w = self.start_to_main_window()
+        with open("/proc/%d/maps" % p.pid) as f:
+            self.assertIn("/libqwayland-", f.read(), "Qt's Wayland platform plugin")
+        main = MainWindow(p, w)
+        main.name_field().queryEditableText().setTextContents("Ann")
+        wait_for(lambda: text_of(main.name_field()) == "Ann", "the name entered")
+        do_action(find_one(w, "push button", "Get My Lyrandel Reading"))
+        wait_for(lambda: main.front_page() == "result", "the result page")
+        name, keyword, interpretation = main.reading()
+        sign = [s for s in SIGNS if s[0].upper() == name][0]
+        self.assertEqual((keyword, interpretation[:len(sign[2])]), sign[1:])
+
+        press_without_waiting(find_one(w, "menu item", "About Software"))
+        about = wait_for(lambda: (p.windows("dialog", MAIN_TITLE) or [None])[0], "the About box")
+        self.assertIn("Zenor Lyrandel v1.15", [a.name for a in find_all(about, "label")])
+        do_action(find_one(about, "push button", "OK"))
+        wait_for(lambda: not p.windows("dialog"), "the About box to close")
+
+        do_action(find_one(w, "menu item", "Exit"))
+        promo = wait_for(p.promotion_window, "the promotion screen")
+        wait_for(lambda: p.main_window() is None, "the main window to go")
+        press_without_waiting(find_one(promo, "push button", "Exit"))
+        self.assertEqual(p.wait_exit(), 0)
+        # Not a word about windows it may not place or keep on top.
+        self.assertEqual(os.path.getsize(os.path.join(self.session.root, "program.log")), 0)
