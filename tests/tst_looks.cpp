@@ -172,10 +172,18 @@ QStringList unreadableTexts(QWidget *window)
         QString text;
         bool wraps = false;
         textBox(w, &text, &wraps);
-        if (const auto *line = qobject_cast<const QLineEdit *>(w))
-            text = line->text();
-        else if (const auto *multi = qobject_cast<const QPlainTextEdit *>(w))
-            text = multi->toPlainText();
+        const bool field = qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
+        if (field) {
+            // Empty or not, a person types there; and the field must stand out from its panel
+            // (WCAG's 3 to 1 for the parts of a control).
+            text = QStringLiteral("<field>");
+            const QColor base = w->palette().color(QPalette::Base);
+            const QColor panel = colourBehind(drawn, window, w->parentWidget());
+            if (contrast(base, panel) < 3.0)
+                faults << describe(w, text) + QStringLiteral(": base %1 on a %2 panel, contrast %3")
+                                                  .arg(base.name(), panel.name())
+                                                  .arg(contrast(base, panel), 0, 'f', 2);
+        }
         if (text.isEmpty())
             continue;
         QColor colour, behind;
@@ -274,6 +282,7 @@ private slots:
     void pickFamily_firstInstalledOfTheList_data();
     void pickFamily_firstInstalledOfTheList();
     void designFont_isAnInstalledProportionalFamily();
+    void fitTexts_stepsDownUntilWholeAndBackForShorterText();
     void everyTextFitsItsBox_data();
     void everyTextFitsItsBox();
     void everyTextIsReadable_data();
@@ -348,6 +357,41 @@ void TestLooks::designFont_isAnInstalledProportionalFamily()
         QCOMPARE(font.pointSizeF(), 8.25);
         QVERIFY(font.bold());
     }
+}
+
+void TestLooks::fitTexts_stepsDownUntilWholeAndBackForShorterText()
+{
+    QWidget form;
+    auto *label = new QLabel(QStringLiteral("Click Here To Visit Karvelle Softwares"), &form);
+    label->setFont(designFont(QStringLiteral("Verdana"), 12));
+    const auto advanceAt = [label](qreal points) {
+        QFont font = label->font();
+        font.setPointSizeF(points);
+        return QFontMetrics(font).horizontalAdvance(label->text());
+    };
+    label->setGeometry(0, 0, advanceAt(10.5), 40);
+    QVERIFY(advanceAt(11) > label->width());
+
+    fitTexts(&form);
+    QCOMPARE(label->font().pointSizeF(), 10.5); // the first size, half a point at a time, that fits
+    QCOMPARE(label->font().family(), installedFamily(QStringLiteral("Verdana")));
+
+    label->setText(QStringLiteral("Visit"));
+    fitTexts(&form);
+    QCOMPARE(label->font().pointSizeF(), 12.0); // its own size again
+
+    label->setText(label->text().repeated(20));
+    fitTexts(&form);
+    QCOMPARE(label->font().pointSizeF(), 9.0); // never below three quarters, whole or not
+
+    // A wrapped text steps down until its lines fit the height.
+    label->setWordWrap(true);
+    label->setText(QStringLiteral("Visit Karvelle regularly and take part in the discussions."));
+    label->setFont(designFont(QStringLiteral("Verdana"), 12));
+    label->resize(label->width(), label->heightForWidth(label->width()) - 1);
+    fitTexts(&form);
+    QVERIFY(label->font().pointSizeF() < 12.0);
+    QVERIFY(label->heightForWidth(label->width()) <= label->height());
 }
 
 void TestLooks::addScenes(bool withPalettes)
