@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QtTest>
@@ -27,122 +28,91 @@
 
 namespace {
 
-// The text a person reads: a single '&' marks the access key and is not drawn.
-QString displayed(const QString &text, bool hasAccessKey)
+bool isField(const QWidget *w)
 {
-    if (!hasAccessKey)
-        return text;
-    QString shown;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) == u'&' && i + 1 < text.size())
-            ++i;
-        shown += text.at(i);
-    }
-    return shown;
+    return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
 }
 
-// Where the text of a control goes, and whether it wraps there; an empty rect for a control without text.
-QRect textBox(const QWidget *w, QString *text, bool *wraps)
+// A text as a person sees it: its control, the text drawn ('&' access marks are not) and its box.
+struct Shown
 {
-    *wraps = false;
-    if (const auto *label = qobject_cast<const QLabel *>(w)) {
-        *text = displayed(label->text(), label->buddy() != nullptr);
-        *wraps = label->wordWrap();
-        const int m = label->margin();
-        return label->contentsRect().adjusted(m, m, -m, -m);
-    }
-    if (const auto *button = qobject_cast<const QPushButton *>(w)) {
-        *text = displayed(button->text(), true);
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    }
-    if (const auto *box = qobject_cast<const QGroupBox *>(w)) {
-        *text = box->title();
-        return box->rect();
-    }
-    return QRect();
-}
+    QWidget *w;
+    QString text;
+    QRect box;
+    bool wraps;
+};
 
-// The controls a person can see: shown, and not covered by the other wizard page or cut off by the
-// window's edge.
-QList<QWidget *> seenControls(QWidget *window)
+// Every text in the window a person can see: shown, neither under the other wizard page nor below
+// the window's edge. A text field counts, empty or not: a person types there.
+QList<Shown> shownTexts(QWidget *window)
 {
-    QList<QWidget *> seen;
+    const auto unmarked = [](QString text) { return text.replace(QRegularExpression("&(.)"), "\\1"); };
+    QList<Shown> texts;
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (w->isVisible() && !w->visibleRegion().isEmpty())
-            seen.append(w);
+        if (!w->isVisible() || w->visibleRegion().isEmpty())
+            continue;
+        Shown shown{w, QString(), w->contentsRect(), false};
+        if (const auto *label = qobject_cast<const QLabel *>(w)) {
+            shown.text = label->buddy() ? unmarked(label->text()) : label->text();
+            shown.wraps = label->wordWrap();
+            const int m = label->margin();
+            shown.box.adjust(m, m, -m, -m);
+        } else if (const auto *button = qobject_cast<const QPushButton *>(w)) {
+            shown.text = unmarked(button->text());
+            QStyleOptionButton option;
+            option.initFrom(button);
+            shown.box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        } else if (const auto *box = qobject_cast<const QGroupBox *>(w)) {
+            shown.text = box->title();
+        } else if (isField(w)) {
+            shown.text = QStringLiteral("(field)");
+        }
+        if (!shown.text.isEmpty())
+            texts.append(shown);
     }
-    return seen;
+    return texts;
 }
 
-QString describe(const QWidget *w, const QString &text)
+QString fault(const Shown &shown, const QString &what)
 {
-    return w->objectName() + QStringLiteral(" (\"") + text.left(40) + QStringLiteral("\")");
+    return shown.w->objectName() + QStringLiteral(" \"") + shown.text.left(30) + QStringLiteral("\": ") +
+           what;
 }
 
-// Each text's fault, if it is cut off; no faults means every text is whole.
+// One line must fit its box's width and height, wrapped text the height its width needs.
 QStringList cutTexts(QWidget *window)
 {
     QStringList faults;
-    for (QWidget *w : seenControls(window)) {
-        QString text;
-        bool wraps = false;
-        const QRect box = textBox(w, &text, &wraps);
-        if (text.isEmpty())
-            continue;
-        const QFontMetrics metrics = w->fontMetrics();
-        const auto *label = qobject_cast<const QLabel *>(w);
-        if (wraps && label) {
-            const int needed = label->heightForWidth(label->width());
-            if (needed > label->height())
-                faults << describe(w, text) +
-                              QStringLiteral(": %1 px high, needs %2").arg(label->height()).arg(needed);
-        } else if (metrics.horizontalAdvance(text) > box.width() || metrics.height() > box.height()) {
-            faults << describe(w, text) + QStringLiteral(": box %1 x %2, text %3 x %4")
-                                              .arg(box.width())
-                                              .arg(box.height())
-                                              .arg(metrics.horizontalAdvance(text))
-                                              .arg(metrics.height());
-        }
+    for (const Shown &shown : shownTexts(window)) {
+        const QFontMetrics metrics = shown.w->fontMetrics();
+        const QSize needed = shown.wraps ? QSize(shown.w->width(), shown.w->heightForWidth(shown.w->width()))
+                                         : QSize(metrics.horizontalAdvance(shown.text), metrics.height());
+        const QSize room = shown.wraps ? shown.w->size() : shown.box.size();
+        if (!isField(shown.w) && (needed.width() > room.width() || needed.height() > room.height()))
+            faults << fault(shown, QStringLiteral("needs %1 x %2 in %3 x %4")
+                                       .arg(needed.width())
+                                       .arg(needed.height())
+                                       .arg(room.width())
+                                       .arg(room.height()));
     }
     return faults;
 }
 
-// WCAG 2 relative luminance and contrast ratio.
-double luminance(const QColor &colour)
-{
-    const auto channel = [](double c) {
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
-}
-
+// WCAG 2 contrast ratio of two colours' relative luminances.
 double contrast(const QColor &a, const QColor &b)
 {
-    const double la = luminance(a), lb = luminance(b);
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a.toRgb()), lb = luminance(b.toRgb());
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// A button draws its text on its own face and a text field on its own base, both from its palette.
-bool drawsOwnBackground(const QWidget *w, QColor *text, QColor *behind)
-{
-    QPalette::ColorRole textRole = QPalette::ButtonText, behindRole = QPalette::Button;
-    if (qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w)) {
-        textRole = QPalette::Text;
-        behindRole = QPalette::Base;
-    } else if (!qobject_cast<const QAbstractButton *>(w)) {
-        return false;
-    }
-    *text = w->palette().color(textRole);
-    *behind = w->palette().color(behindRole);
-    return true;
-}
-
-// Behind any other text is what covers most of its control's box as the window is drawn: a parent's
-// fill, a style sheet's background or the window's. Text covers far less of a box than its background.
+// What covers most of a control's box as the window is drawn: a parent's fill, a style sheet's
+// background or the window's. A text covers far less of its box than what is behind it.
 QColor colourBehind(const QImage &drawn, const QWidget *window, const QWidget *w)
 {
     const QRect box = QRect(w->mapTo(window, QPoint()), w->size()).intersected(drawn.rect());
@@ -151,75 +121,52 @@ QColor colourBehind(const QImage &drawn, const QWidget *window, const QWidget *w
         for (int x = box.left(); x <= box.right(); ++x)
             ++counts[drawn.pixel(x, y)];
     }
-    QRgb most = 0;
-    int mostCount = -1;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > mostCount) {
-            most = it.key();
-            mostCount = it.value();
-        }
-    }
-    return QColor::fromRgb(most);
+    auto most = counts.cbegin();
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        most = it.value() > most.value() ? it : most;
+    return QColor::fromRgb(most.key());
 }
 
+// A button draws its text on its own face, a text field on its own base; any other text is drawn on
+// what is behind it. A field must also stand out from its panel (3 to 1, as for a control's parts).
 QStringList unreadableTexts(QWidget *window)
 {
     QImage drawn = window->grab().toImage();
     drawn.setDevicePixelRatio(1.0);
-    drawn = drawn.scaled(window->size()); // one pixel per device-independent pixel, whatever the screen
+    drawn = drawn.scaled(window->size()); // one pixel per device-independent pixel
     QStringList faults;
-    for (QWidget *w : seenControls(window)) {
-        QString text;
-        bool wraps = false;
-        textBox(w, &text, &wraps);
-        const bool field = qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
-        if (field) {
-            // Empty or not, a person types there; and the field must stand out from its panel
-            // (WCAG's 3 to 1 for the parts of a control).
-            text = QStringLiteral("<field>");
-            const QColor base = w->palette().color(QPalette::Base);
-            const QColor panel = colourBehind(drawn, window, w->parentWidget());
-            if (contrast(base, panel) < 3.0)
-                faults << describe(w, text) + QStringLiteral(": base %1 on a %2 panel, contrast %3")
-                                                  .arg(base.name(), panel.name())
-                                                  .arg(contrast(base, panel), 0, 'f', 2);
+    for (const Shown &shown : shownTexts(window)) {
+        const QPalette &palette = shown.w->palette();
+        QColor text = palette.color(shown.w->foregroundRole());
+        QColor behind = colourBehind(drawn, window, shown.w);
+        if (qobject_cast<const QAbstractButton *>(shown.w)) {
+            text = palette.color(QPalette::ButtonText);
+            behind = palette.color(QPalette::Button);
+        } else if (isField(shown.w)) {
+            text = palette.color(QPalette::Text);
+            behind = palette.color(QPalette::Base);
+            const QColor panel = colourBehind(drawn, window, shown.w->parentWidget());
+            if (contrast(behind, panel) < 3.0)
+                faults << fault(shown, QStringLiteral("%1 on a %2 panel").arg(behind.name(), panel.name()));
         }
-        if (text.isEmpty())
-            continue;
-        QColor colour, behind;
-        if (!drawsOwnBackground(w, &colour, &behind)) {
-            colour = w->palette().color(w->foregroundRole());
-            behind = colourBehind(drawn, window, w);
-        }
-        const QFont font = w->font();
+        const QFont font = shown.w->font();
         const bool large = font.pointSizeF() >= 18 || (font.pointSizeF() >= 14 && font.bold());
-        const double ratio = contrast(colour, behind);
-        if (ratio < (large ? 3.0 : 4.5))
-            faults << describe(w, text) + QStringLiteral(": %1 on %2, contrast %3")
-                                              .arg(colour.name(), behind.name())
-                                              .arg(ratio, 0, 'f', 2);
+        if (contrast(text, behind) < (large ? 3.0 : 4.5))
+            faults << fault(shown, QStringLiteral("%1 on %2, contrast %3")
+                                       .arg(text.name(), behind.name())
+                                       .arg(contrast(text, behind), 0, 'f', 2));
     }
     return faults;
 }
 
+// A dark desktop palette, as Adwaita dark or a dark KDE scheme gives it.
 QPalette darkPalette()
 {
-    // A dark desktop palette, as Adwaita dark or a dark KDE scheme gives it.
-    QPalette dark;
-    const QColor window(0x35, 0x35, 0x35), base(0x2a, 0x2a, 0x2a), light(0xee, 0xee, 0xee);
-    dark.setColor(QPalette::Window, window);
-    dark.setColor(QPalette::WindowText, light);
-    dark.setColor(QPalette::Base, base);
-    dark.setColor(QPalette::AlternateBase, window);
-    dark.setColor(QPalette::Text, light);
-    dark.setColor(QPalette::Button, window);
-    dark.setColor(QPalette::ButtonText, light);
-    dark.setColor(QPalette::BrightText, Qt::red);
-    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    dark.setColor(QPalette::ToolTipBase, window);
-    dark.setColor(QPalette::ToolTipText, light);
-    dark.setColor(QPalette::PlaceholderText, QColor(0x9a, 0x9a, 0x9a));
+    const QColor window(0x35, 0x35, 0x35), light(0xee, 0xee, 0xee);
+    QPalette dark(window);
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        dark.setColor(role, light);
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
     return dark;
 }
 
