@@ -27,10 +27,10 @@ inline const QColor buttonFace{0xf0, 0xf0, 0xf0};
 inline const QColor fieldBase{255, 255, 255};
 } // namespace Classic
 
-// Fonts and colours of a form's controls, by objectName. The colours are those of the text and what
-// is behind it: a button's face and a text field's base, a panel's or label's own background. Designer's font
-// property has no quarter points, and a style sheet makes every widget below it slower to polish; a table
-// applied once at creation has neither problem.
+// Fonts and colours of a form's controls, by objectName. The colours are those of the text and of
+// what is behind it: a button's face, a text field's base, a panel's or label's own background.
+// Designer's font property has no quarter points, and a style sheet makes every widget below it
+// slower to polish; a table applied once at creation has neither problem.
 struct Look
 {
     const char *objectName;
