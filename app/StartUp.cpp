@@ -119,9 +119,8 @@ void warmUpFonts()
 
 void prepareApplication()
 {
-    // The families the windows were drawn for, looked up before the first window is laid out.
-    installedFamily(QStringLiteral("Verdana"));
-    installedFamily(QStringLiteral("MS Sans Serif"));
+    // The fonts are looked up by the first window's look table (installedFamily), not here: Qt's font
+    // database would be loaded before fontconfig's warm-up is done, which then runs twice.
 
     // addFile decodes at once, so a 96 dpi desktop decodes only the small sizes; where a screen is
     // dense, the 64 px icon is drawn from 128 device pixels instead of being blown up.

@@ -13,7 +13,8 @@ class QWidget;
 // monospaced, and differs from desktop to desktop.
 // The designed family where installed, else the first installed of a fixed list; empty if none is.
 QString pickFamily(const QString &designed, const QStringList &installed);
-// The family the program asks for in place of a designed one; the installed families are looked up once.
+// The family the program asks for in place of a designed one. The installed families are looked up
+// once, on first use: the first window's look table, when Qt's font database is loaded anyway.
 QString installedFamily(const QString &designed);
 // A designed font as the program draws it: an installed family, and proportional whatever is installed.
 QFont designFont(const QString &designed, qreal points, bool bold = false, bool underline = false);
