@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFont>
 #include <QIcon>
 #include <QPointer>
 #include <QWindow>
@@ -120,11 +119,8 @@ void warmUpFonts()
 
 void prepareApplication()
 {
-    // The windows are drawn for these two families; fall back to a font every desktop has.
-    const QStringList substitutes{QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma"),
-                                  QStringLiteral("Arial"), QStringLiteral("Helvetica")};
-    QFont::insertSubstitutions(QStringLiteral("Verdana"), substitutes);
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), substitutes);
+    // The fonts are looked up by the first window's look table (installedFamily), not here: Qt's font
+    // database would be loaded before fontconfig's warm-up is done, which then runs twice.
 
     // addFile decodes at once, so a 96 dpi desktop decodes only the small sizes; where a screen is
     // dense, the 64 px icon is drawn from 128 device pixels instead of being blown up.

@@ -52,8 +52,8 @@ void applyMainLook(QWidget *window)
                            {"cboMonth", verdana, 8.25, false, false, {}, {}},
                            {"cboYear", verdana, 8.25, false, false, {}, {}},
                            {"fraMain", nullptr, 0, false, false, {}, kBlack},
-                           {"txtName", verdana, 8.25, false, false, {}, {}},
-                           {"txtQuestion", verdana, 8.25, false, false, {}, {}},
+                           {"txtName", verdana, 8.25, false, false, Classic::text, Classic::fieldBase},
+                           {"txtQuestion", verdana, 8.25, false, false, Classic::text, Classic::fieldBase},
                            {"cmdNext", verdana, 8.25, true, false, {}, {}},
                            {"lblLabel_0", verdana, 8.25, true, false, kMagenta, {}},
                            {"lblLabel_1", verdana, 8.25, true, false, kMagenta, {}},
@@ -107,6 +107,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_lblCaption = {m_ui->lblCaption_0, m_ui->lblCaption_1, m_ui->lblCaption_2};
     m_ui->Label61->setText(QStringLiteral("Join the free discussion board for all things mystic at ") +
                            Sites::mainHost());
+    fitTexts(this);
     m_ui->picOracle->setAccessibleName(QStringLiteral("Sign picture"));
     m_ui->txtName->setAccessibleName(m_ui->lblLabel_0->text());
     m_ui->txtQuestion->setAccessibleName(m_ui->lblLabel_1->text());
@@ -173,6 +174,7 @@ void frmMain::ShowReading()
         m_lblCaption[1]->setText(*keyword);
     if (const auto interpretation = SignTable::interpretation(index))
         m_lblCaption[2]->setText(*interpretation);
+    fitTexts(m_ui->fraResult);
 
     // Never leave the last reading's picture beside new texts: no picture is better than a wrong one.
     // Drawn for the screen the window is on: the 2x drawing where pixels are dense.

@@ -1,4 +1,5 @@
 #include "app/StartUp.h"
+#include "foundation/Look.h"
 #include "foundation/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
 #include "reading/SignTable.h"
@@ -231,7 +232,7 @@ void TestFrmMain::fontsAndColours()
     QFETCH(QColor, text);
     const auto *w = m_window->findChild<QWidget *>(name);
     QVERIFY(w);
-    QCOMPARE(w->font().family(), family);
+    QCOMPARE(w->font().family(), installedFamily(family)); // asked for by an installed name
     QCOMPARE(w->font().pointSizeF(), points);
     QCOMPARE(w->font().bold(), bold);
     QCOMPARE(w->font().underline(), underline);
