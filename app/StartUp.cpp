@@ -11,7 +11,6 @@
 #include "web/modHelp.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 
 #include <functional>
@@ -90,11 +89,8 @@ void connectSessionBus()
 
 void prepareApplication()
 {
-    // The windows are drawn for these two families; fall back to a font every desktop has.
-    const QStringList substitutes{QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma"),
-                                  QStringLiteral("Arial"), QStringLiteral("Helvetica")};
-    QFont::insertSubstitutions(QStringLiteral("Verdana"), substitutes);
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), substitutes);
+    // The fonts are looked up by the first window's look table (installedFamily), not here: Qt's font
+    // database would be loaded before fontconfig's warm-up is done, which then runs twice.
     // Windows come and go at exit; only EndProgram ends the process.
     QApplication::setQuitOnLastWindowClosed(false);
 }

@@ -24,7 +24,7 @@ void warmUpFonts();
 // making it while the main thread waits. Without Qt's D-Bus module it does nothing.
 void connectSessionBus();
 
-// Registers font substitutes; cheap, no windows.
+// Settles how the program ends; cheap, no windows.
 void prepareApplication();
 
 // The program's icon, for every window from here on and those already open. It decodes four

@@ -62,7 +62,7 @@ private:
 
 } // namespace
 
-void runAfterFirstFrame(QWidget &window, std::function<void()> job)
+QObject *runAfterFirstFrame(QWidget &window, std::function<void()> job)
 {
-    new AfterFirstFrame(window, std::move(job));
+    return new AfterFirstFrame(window, std::move(job));
 }

@@ -52,8 +52,8 @@ void applySeenLook(QWidget *window)
                            {"Label6", nullptr, 0, false, false, kBlack, {}},
                            {"Label3", nullptr, 0, false, false, kBlack, {}},
                            {"fraMain", nullptr, 0, false, false, {}, kBlack},
-                           {"txtName", verdana, 8.25, false, false, {}, {}},
-                           {"txtQuestion", verdana, 8.25, false, false, {}, {}},
+                           {"txtName", verdana, 8.25, false, false, Classic::text, Classic::fieldBase},
+                           {"txtQuestion", verdana, 8.25, false, false, Classic::text, Classic::fieldBase},
                            {"cmdNext", verdana, 8.25, true, false, {}, {}},
                            {"lblLabel_0", verdana, 8.25, true, false, kMagenta, {}},
                            {"lblLabel_1", verdana, 8.25, true, false, kMagenta, {}},
@@ -117,7 +117,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
 {
     m_ui->setupUi(this);
     applySeenLook(this);
-    runAfterFirstFrame(*this, [this] { setUnseenFonts(); });
+    m_unseenFontsJob = runAfterFirstFrame(*this, [this] { setUnseenFonts(); });
     setAttribute(Qt::WA_DeleteOnClose);
     // A fixed dialog-like frame: no minimise and no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -128,6 +128,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_lblCaption = {m_ui->lblCaption_0, m_ui->lblCaption_1, m_ui->lblCaption_2};
     m_ui->Label61->setText(QStringLiteral("Join the free discussion board for all things mystic at ") +
                            Sites::mainHost());
+    fitTexts(this);
     m_ui->picOracle->setAccessibleName(QStringLiteral("Sign picture"));
     m_ui->txtName->setAccessibleName(m_ui->lblLabel_0->text());
     m_ui->txtQuestion->setAccessibleName(m_ui->lblLabel_1->text());
@@ -154,7 +155,11 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // QWidget's destructor hides the window, which would run the job on a half-destroyed frmMain.
+    delete m_unseenFontsJob;
+}
 
 void frmMain::applyLook(QWidget *form)
 {
@@ -177,15 +182,16 @@ void frmMain::setUnseenFonts()
     if (std::exchange(m_unseenFontsSet, true))
         return;
     applyUnseenFonts(this);
+    fitTexts(m_ui->fraBirthDay); // fitted in the window's font until now
 }
 
 void frmMain::cmdNext_Click()
 {
     if (!ValidateName())
         return;
+    setUnseenFonts(); // the result page may come to the front before the first frame is out
     ShowReading();
     m_ui->cmdBack->setFocus();
-    setUnseenFonts(); // the result page may come to the front before the first frame is out
     m_ui->fraResult->raise();
 }
 
@@ -208,6 +214,7 @@ void frmMain::ShowReading()
         m_lblCaption[1]->setText(*keyword);
     if (const auto interpretation = SignTable::interpretation(index))
         m_lblCaption[2]->setText(*interpretation);
+    fitTexts(m_ui->fraResult);
 
     // Never leave the last reading's picture beside new texts: no picture is better than a wrong one.
     // Drawn for the screen the window is on: the 2x drawing where pixels are dense.

@@ -3,6 +3,7 @@
 #include "reading/PictureList.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -60,4 +61,5 @@ private:
     PictureList m_IMG;
     bool m_unloading = false;
     bool m_unseenFontsSet = false;
+    QPointer<QObject> m_unseenFontsJob;
 };

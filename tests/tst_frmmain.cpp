@@ -1,4 +1,5 @@
 #include "app/StartUp.h"
+#include "foundation/Look.h"
 #include "foundation/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
 #include "reading/SignTable.h"
@@ -262,7 +263,7 @@ void TestFrmMain::fontsAndColours()
     QVERIFY(w);
     const QString expected =
         QStringLiteral("%1 %2 pt%3%4 %5")
-            .arg(family)
+            .arg(installedFamily(family)) // asked for by an installed name
             .arg(points)
             .arg(bold ? QStringLiteral(" bold") : QString(),
                  underline ? QStringLiteral(" underlined") : QString(),
