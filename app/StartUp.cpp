@@ -32,8 +32,9 @@ qint16 g_intCoBrandRandomNumber = 0;
 std::future<void> g_fontsWarm; // a normal exit waits for its end
 
 // Runs a job once, after the window's first frame is out: the frame is painted while the expose
-// event is handled, so the job is queued behind it. A window that goes before it was ever exposed
-// runs the job as it goes.
+// event is handled, so the job is queued behind it. Some platforms expose a window within show();
+// one already exposed queues the job at once. A window that goes before it was ever exposed runs
+// the job as it goes.
 class AfterFirstFrame final : public QObject
 {
 public:
@@ -43,6 +44,8 @@ public:
         m_handle = window.windowHandle();
         if (m_handle)
             m_handle->installEventFilter(this);
+        if (m_handle && m_handle->isExposed())
+            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -170,7 +173,12 @@ void RunStartUp()
     window->show();
     CoBrand_Randomize(*window);
     if (silentWrite)
-        new AfterFirstFrame(*window, std::move(silentWrite));
+        runAfterFirstFrame(*window, std::move(silentWrite));
+}
+
+void runAfterFirstFrame(QWidget &window, std::function<void()> job)
+{
+    new AfterFirstFrame(window, std::move(job));
 }
 
 } // namespace StartUp

@@ -2,7 +2,10 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class frmMain;
+class QWidget;
 
 // What runs when the process starts, before the user sees any window of ours.
 namespace StartUp {
@@ -26,6 +29,10 @@ void prepareApplication();
 void RunStartUp();
 
 void CoBrand_Randomize(frmMain &window);
+
+// Runs job once, queued behind the shown window's first frame (or as the window goes, if it never
+// had one).
+void runAfterFirstFrame(QWidget &window, std::function<void()> job);
 
 // The last banner pick, 1..7 (0 before any pick).
 qint16 intCoBrandRandomNumber();
