@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+#include <vector>
+
 int main(int argc, char *argv[])
 {
     // Before QApplication: --help and --version must not need a display.
@@ -11,7 +13,13 @@ int main(int argc, char *argv[])
         return CommandLine::finish(command);
 
     StartUp::warmUpFonts();
-    QApplication app(argc, argv);
+    QList<QByteArray> qtArguments = CommandLine::forQt(argc, argv);
+    std::vector<char *> qtArgv;
+    for (QByteArray &argument : qtArguments)
+        qtArgv.push_back(argument.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = int(qtArguments.size());
+    QApplication app(qtArgc, qtArgv.data());
     StartUp::prepareApplication();
     StartUp::RunStartUp();
     return QApplication::exec();
