@@ -2,7 +2,9 @@
 #include "app/StartUp.h"
 
 #include <QApplication>
+#include <QScreen>
 
+#include <cstdio>
 #include <vector>
 
 int main(int argc, char *argv[])
@@ -20,6 +22,11 @@ int main(int argc, char *argv[])
     qtArgv.push_back(nullptr);
     int qtArgc = int(qtArguments.size());
     QApplication app(qtArgc, qtArgv.data());
+    // A platform without any screen (a frame buffer that is not one) has nowhere to put a window.
+    if (!QGuiApplication::primaryScreen()) {
+        std::fputs("zenor-lyrandel: no screen to show the window on\n", stderr);
+        return 1;
+    }
     StartUp::prepareApplication();
     StartUp::RunStartUp();
     return QApplication::exec();
