@@ -4,7 +4,7 @@ import socket
 import subprocess
 import time
 
-from harness import SIGNS, E2ETestCase, MainWindow, find_one, has_state, text_of, wait_for
+from harness import SIGNS, E2ETestCase, MainWindow, extents, find_one, has_state, text_of, wait_for
 
 
 def peak_memory_kib(pid):
@@ -142,3 +142,40 @@ class StaleLock(E2ETestCase):
         with open(lock, "w") as f:
             f.write("%d\nzenor-lyrandel\n%s\n" % (other.pid, socket.gethostname()))
         self.start_to_main_window()
+
+
+class Drops(E2ETestCase):
+
+    def drag(self, start, end):
+        """Presses the left button at start and lets it go at end, moving in steps as a hand would."""
+        (x0, y0), (x1, y1) = start, end
+        self.session.xdo("mousemove", "--sync", str(x0), str(y0))
+        self.session.xdo("mousedown", "1")
+        steps = 12
+        for i in range(1, steps + 1):
+            self.session.xdo("mousemove", "--sync", str(x0 + (x1 - x0) * i // steps), str(y0 + (y1 - y0) * i // steps))
+        self.session.xdo("mouseup", "1")
+
+    def test_name_field_takes_no_drop(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        question = main.question_field()
+        self.session.click(question)
+        wait_for(lambda: main.focused("text", "Ask A Question"), "the question field to take the focus")
+        self.session.type("12 34 xyz")
+        wait_for(lambda: text_of(question) == "12 34 xyz", "the question typed")
+        self.session.key("ctrl+Home", "shift+Right", "shift+Right")  # "12" selected
+        qx, qy, qw, qh = extents(question)
+        selection = (qx + 8, qy + 9)
+
+        nx, ny, nw, nh = extents(main.name_field())
+        self.drag(selection, (nx + nw // 2, ny + nh // 2))
+        # A drop nobody takes moves nothing.
+        self.assertEqual(text_of(question), "12 34 xyz")
+
+        # The same drag onto the end of the question's line is taken: drags do reach the window, and once
+        # this one is through, so is the first.
+        self.drag(selection, (qx + qw - 30, qy + 9))
+        wait_for(lambda: text_of(question) == " 34 xyz12", "the text to move within the question field")
+        self.assertEqual(text_of(main.name_field()), "")
+        self.assertEqual(p.message_boxes(), [])
