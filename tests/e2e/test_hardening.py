@@ -1,6 +1,7 @@
 """Bad input never crashes or hangs the program."""
 import os
 import socket
+import stat
 import subprocess
 import time
 
@@ -29,6 +30,34 @@ class BadSettings(E2ETestCase):
         self.start_to_main_window()
         if os.geteuid() != 0:  # root writes anyway
             self.assertFalse(os.path.exists(self.session.settings_file))
+
+    def reading_works(self, p, w):
+        """A reading after the first frame: the event loop runs, past the first start's silent write."""
+        main = MainWindow(p, w)
+        main.type_name("Ann")
+        wait_for(lambda: text_of(main.name_field()) == "Ann", "the name typed")
+        self.session.key("alt+g")
+        wait_for(lambda: main.front_page() == "result", "a reading")
+        self.assertEqual(p.message_boxes(), [])
+
+    def test_fifo_as_settings_file(self):
+        # Opening a FIFO blocks until someone writes to it: start-up must not open it at all.
+        os.mkfifo(self.session.settings_file)
+        p, w = self.start_to_main_window()
+        self.reading_works(p, w)
+        self.assertTrue(stat.S_ISFIFO(os.lstat(self.session.settings_file).st_mode))
+
+    def test_link_to_a_device_node_as_root(self):
+        if os.geteuid() != 0:
+            self.skipTest("only root can make a device node, and only root's write could replace it")
+        # A null device of the test's own, never a real system file.
+        node = os.path.join(self.session.root, "null-device")
+        os.mknod(node, 0o600 | stat.S_IFCHR, os.makedev(1, 3))
+        os.symlink(node, self.session.settings_file)
+        p, w = self.start_to_main_window()
+        self.reading_works(p, w)
+        self.assertTrue(stat.S_ISCHR(os.lstat(node).st_mode), "the device node was replaced")
+        self.assertEqual(os.readlink(self.session.settings_file), node)
 
     def test_config_folder_that_cannot_be_created(self):
         blocker = os.path.join(self.session.home, "not-a-folder")
