@@ -30,6 +30,7 @@ private slots:
     void realProgramWithoutDisplay();
     void qtOptionsReachQt_data();
     void qtOptionsReachQt();
+    void firstStartWritesOnAPlatformThatExposesInShow();
 };
 
 void tst_CommandLine::outcome_data()
@@ -216,6 +217,27 @@ void tst_CommandLine::qtOptionsReachQt()
     program.waitForFinished();
     // It got as far as the lock of a running copy.
     QVERIFY(!QDir(home.path()).entryList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// The minimal platform exposes the window within show(): the date must not wait for the window to close.
+void tst_CommandLine::firstStartWritesOnAPlatformThatExposesInShow()
+{
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QProcess program;
+    QProcessEnvironment env = withoutDisplay(home.path());
+    env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZL_PROGRAM), {QStringLiteral("-platform"), QStringLiteral("minimal")});
+    QVERIFY(program.waitForStarted());
+    const auto stored = [&home] {
+        QFile store(home.filePath(QStringLiteral(".config/zenor-lyrandel.conf")));
+        return store.open(QIODevice::ReadOnly) ? store.readAll() : QByteArray();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(stored().contains("Duration="), 10000);
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)
