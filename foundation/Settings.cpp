@@ -22,10 +22,10 @@ QString storeName()
     return exe.isEmpty() ? QStringLiteral("zenor-lyrandel") : exe;
 }
 
-// QSettings opens the file in its constructor and takes the lock beside it to write, so both are
+// QSettings opens the file in its constructor, and to write takes the lock beside it, so both are
 // judged first. A file swapped in between by someone who can write the user's folder is not
 // guarded against: they could as well write the store itself.
-bool storeMayBeOpened(const QString &path)
+bool storeMayBeWritten(const QString &path)
 {
     return Settings::mayOpen(path) && Settings::mayOpen(path + QStringLiteral(".lock"));
 }
@@ -61,7 +61,7 @@ bool mayOpen(const QString &path)
 QString reminderDate()
 {
     const QString path = storePath();
-    if (!storeMayBeOpened(path))
+    if (!Settings::mayOpen(path))
         return QString();
     // A format error elsewhere in the file still leaves every key Qt could read; the date is judged
     // on its own.
@@ -73,7 +73,7 @@ QString reminderDate()
 bool setReminderDate(const QString &value)
 {
     const QString path = storePath();
-    if (!storeMayBeOpened(path))
+    if (!storeMayBeWritten(path))
         return false;
     QSettings store(path, QSettings::IniFormat);
     store.setValue(kKey, value);
