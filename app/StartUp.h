@@ -17,11 +17,6 @@ enum class Banner { FullBrand, Cobrand, Unchanged };
 qint16 coBrandNumber(float r);
 Banner bannerFor(qint16 number);
 
-// Before QApplication: loads the system's font configuration on a second thread while the main
-// thread connects to the display. The first widget that lays out text would otherwise load it
-// on the way to the first frame. Safe to skip; without fontconfig it does nothing.
-void warmUpFonts();
-
 // Registers font substitutes and the program icon; cheap, no windows.
 void prepareApplication();
 

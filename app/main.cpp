@@ -14,7 +14,8 @@ int main(int argc, char *argv[])
     if (!command.startGui)
         return CommandLine::finish(command);
 
-    StartUp::warmUpFonts();
+    // No thread runs beside QApplication's constructor, which changes the environment (the X11
+    // plugin unsets DESKTOP_STARTUP_ID): the font configuration is loaded when Qt first needs it.
     QList<QByteArray> qtArguments = CommandLine::forQt(argc, argv);
     std::vector<char *> qtArgv;
     for (QByteArray &argument : qtArguments)
