@@ -16,23 +16,15 @@
 #include <QWindow>
 
 #include <functional>
-#include <future>
 #include <utility>
-
-#if ZL_HAVE_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-#if defined(Q_OS_LINUX)
-#include <sys/resource.h>
-#endif
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
-std::future<void> g_fontsWarm; // a normal exit waits for its end
 
 // Runs a job once, after the window's first frame is out: the frame is painted while the expose
-// event is handled, so the job is queued behind it. A window that goes before it was ever exposed
-// runs the job as it goes.
+// event is handled, so the job is queued behind it. Some platforms expose a window within show();
+// one already exposed queues the job at once. A window that goes before it was ever exposed runs
+// the job as it goes.
 class AfterFirstFrame final : public QObject
 {
 public:
@@ -42,6 +34,8 @@ public:
         m_handle = window.windowHandle();
         if (m_handle)
             m_handle->installEventFilter(this);
+        if (m_handle && m_handle->isExposed())
+            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -100,23 +94,6 @@ qint16 intCoBrandRandomNumber()
     return g_intCoBrandRandomNumber;
 }
 
-void warmUpFonts()
-{
-#if ZL_HAVE_FONTCONFIG
-    // fontconfig keeps one configuration per process and builds it once, whichever thread asks
-    // first; Qt's font database finds it ready. Not waited for: were the warm-up still running
-    // when Qt asks, fontconfig builds it for Qt too (as without the warm-up) and keeps the first.
-    g_fontsWarm = std::async(std::launch::async, [] {
-#if defined(Q_OS_LINUX)
-        // Only spare time: on two cores the X server, busy with QApplication's connection, would
-        // otherwise wait behind it (on Linux the niceness is the calling thread's own).
-        setpriority(PRIO_PROCESS, 0, 19);
-#endif
-        FcInit();
-    });
-#endif
-}
-
 void prepareApplication()
 {
     // The fonts are looked up by the first window's look table (installedFamily), not here: Qt's font
@@ -166,7 +143,12 @@ void RunStartUp()
     window->show();
     CoBrand_Randomize(*window);
     if (silentWrite)
-        new AfterFirstFrame(*window, std::move(silentWrite));
+        runAfterFirstFrame(*window, std::move(silentWrite));
+}
+
+void runAfterFirstFrame(QWidget &window, std::function<void()> job)
+{
+    new AfterFirstFrame(window, std::move(job));
 }
 
 } // namespace StartUp

@@ -2,7 +2,10 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class frmMain;
+class QWidget;
 
 // What runs when the process starts, before the user sees any window of ours.
 namespace StartUp {
@@ -14,11 +17,6 @@ enum class Banner { FullBrand, Cobrand, Unchanged };
 qint16 coBrandNumber(float r);
 Banner bannerFor(qint16 number);
 
-// Before QApplication: loads the system's font configuration on a second thread while the main
-// thread connects to the display. The first widget that lays out text would otherwise load it
-// on the way to the first frame. Safe to skip; without fontconfig it does nothing.
-void warmUpFonts();
-
 // Registers font substitutes and the program icon; cheap, no windows.
 void prepareApplication();
 
@@ -26,6 +24,10 @@ void prepareApplication();
 void RunStartUp();
 
 void CoBrand_Randomize(frmMain &window);
+
+// Runs job once, queued behind the shown window's first frame (or as the window goes, if it never
+// had one).
+void runAfterFirstFrame(QWidget &window, std::function<void()> job);
 
 // The last banner pick, 1..7 (0 before any pick).
 qint16 intCoBrandRandomNumber();
