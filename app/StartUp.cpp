@@ -20,17 +20,10 @@
 #if ZL_HAVE_DBUS
 #include <QDBusConnection>
 #endif
-#if ZL_HAVE_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-#if defined(Q_OS_LINUX)
-#include <sys/resource.h>
-#endif
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
-std::future<void> g_fontsWarm;    // a normal exit waits for its end
-std::future<void> g_busConnected; // likewise
+std::future<void> g_busConnected; // a normal exit waits for its end
 } // namespace
 
 namespace StartUp {
@@ -59,23 +52,6 @@ Banner bannerFor(qint16 number)
 qint16 intCoBrandRandomNumber()
 {
     return g_intCoBrandRandomNumber;
-}
-
-void warmUpFonts()
-{
-#if ZL_HAVE_FONTCONFIG
-    // fontconfig keeps one configuration per process and builds it once, whichever thread asks
-    // first; Qt's font database finds it ready. Not waited for: were the warm-up still running
-    // when Qt asks, fontconfig builds it for Qt too (as without the warm-up) and keeps the first.
-    g_fontsWarm = std::async(std::launch::async, [] {
-#if defined(Q_OS_LINUX)
-        // Only spare time: on two cores the X server, busy with QApplication's connection, would
-        // otherwise wait behind it (on Linux the niceness is the calling thread's own).
-        setpriority(PRIO_PROCESS, 0, 19);
-#endif
-        FcInit();
-    });
-#endif
 }
 
 void connectSessionBus()

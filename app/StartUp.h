@@ -2,7 +2,10 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class frmMain;
+class QWidget;
 
 // What runs when the process starts, before the user sees any window of ours.
 namespace StartUp {
@@ -13,11 +16,6 @@ enum class Banner { FullBrand, Cobrand, Unchanged };
 // r x 6 + 1, exact, rounded half to even: 1..7.
 qint16 coBrandNumber(float r);
 Banner bannerFor(qint16 number);
-
-// Before QApplication: loads the system's font configuration on a second thread while the main
-// thread connects to the display. The first widget that lays out text would otherwise load it
-// on the way to the first frame. Safe to skip; without fontconfig it does nothing.
-void warmUpFonts();
 
 // Right after QApplication: connects to the session bus on a second thread. Qt's accessibility
 // bridge, which the first widget starts, then finds the connection made or under way instead of

@@ -72,10 +72,6 @@ int main(int argc, char *argv[])
         g_out += buf;
     }
 
-    if (!floor && !layoutFloor) {
-        StartUp::warmUpFonts();
-        lap("warm_up_fonts");
-    }
     QApplication app(argc, argv);
     lap("qapplication");
     if (!floor && !layoutFloor) {

@@ -161,9 +161,11 @@ class ReadingDay(E2ETestCase):
         self.assertEqual(self.session.wait_opened(2)[1], targets[front])
 
         # The covered one still answers a screen reader's press.
+        # One at a time: two browsers started at once may write the log in either order.
         do_action(full)
+        self.assertEqual(self.session.wait_opened(3)[2:], [targets[full.name]])
         do_action(cobrand)
-        self.assertEqual(self.session.wait_opened(4)[2:], [targets[full.name], targets[cobrand.name]])
+        self.assertEqual(self.session.wait_opened(4)[3:], [targets[cobrand.name]])
         self.assertEqual(p.message_boxes(), [])
 
     def test_about_box(self):
