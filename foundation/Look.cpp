@@ -128,25 +128,29 @@ bool wholeIn(const QLabel &label)
 
 void fitTexts(QWidget *form)
 {
-    for (QLabel *label : form->findChildren<QLabel *>()) {
-        if (label->text().isEmpty())
-            continue;
-        QFont font = label->font();
-        const QVariant own = label->property(kOwnPoints);
-        if (own.isValid() && font.pointSizeF() != own.toReal()) {
-            font.setPointSizeF(own.toReal());
-            label->setFont(font);
-        }
-        if (wholeIn(*label))
-            continue;
-        const qreal points = font.pointSizeF();
-        label->setProperty(kOwnPoints, points);
-        for (qreal size = points - 0.5; size >= points * 0.75; size -= 0.5) {
-            font.setPointSizeF(size);
-            label->setFont(font);
-            if (wholeIn(*label))
-                break;
-        }
+    for (QLabel *label : form->findChildren<QLabel *>())
+        fitText(*label);
+}
+
+void fitText(QLabel &label)
+{
+    if (label.text().isEmpty())
+        return;
+    QFont font = label.font();
+    const QVariant own = label.property(kOwnPoints);
+    if (own.isValid() && font.pointSizeF() != own.toReal()) {
+        font.setPointSizeF(own.toReal());
+        label.setFont(font);
+    }
+    if (wholeIn(label))
+        return;
+    const qreal points = font.pointSizeF();
+    label.setProperty(kOwnPoints, points);
+    for (qreal size = points - 0.5; size >= points * 0.75; size -= 0.5) {
+        font.setPointSizeF(size);
+        label.setFont(font);
+        if (wholeIn(label))
+            break;
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <initializer_list>
 
+class QLabel;
 class QWidget;
 
 // The windows were drawn for Verdana and MS Sans Serif. Each is asked for by the name of an installed
@@ -60,6 +61,7 @@ QPoint framePosition(const QSize &frame, const QRect &available);
 // that would be cut steps down half a point at a time, to no less than three quarters of its size, until
 // it is whole. Call it whenever labels get new texts; each label starts again from its own size.
 void fitTexts(QWidget *form);
+void fitText(QLabel &label);
 
 // Every window of the program opens in the middle of its screen, frame and title bar included, or
 // as near it as the screen allows (framePosition); the compositor decides where programPlacesWindows

@@ -128,7 +128,10 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_lblCaption = {m_ui->lblCaption_0, m_ui->lblCaption_1, m_ui->lblCaption_2};
     m_ui->Label61->setText(QStringLiteral("Join the free discussion board for all things mystic at ") +
                            Sites::mainHost());
-    fitTexts(this);
+    // What the first frame shows is fitted now; the rest as it gets its fonts.
+    fitText(*m_ui->Label61);
+    fitTexts(m_ui->fraFullBrand);
+    fitTexts(m_ui->fraMain);
     m_ui->picOracle->setAccessibleName(QStringLiteral("Sign picture"));
     m_ui->txtName->setAccessibleName(m_ui->lblLabel_0->text());
     m_ui->txtQuestion->setAccessibleName(m_ui->lblLabel_1->text());
@@ -182,7 +185,7 @@ void frmMain::setUnseenFonts()
     if (std::exchange(m_unseenFontsSet, true))
         return;
     applyUnseenFonts(this);
-    fitTexts(m_ui->fraBirthDay); // fitted in the window's font until now
+    fitTexts(m_ui->fraBirthDay);
 }
 
 void frmMain::cmdNext_Click()
