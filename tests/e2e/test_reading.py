@@ -184,7 +184,7 @@ class ReadingDay(E2ETestCase):
             "guide you to find solutions for your problems and help you attain your goals.") for t in labels))
         self.assertIn("Home Business Opportunity. Start your own Internet business and make money online. "
                       "Get this software fully branded for your website.", labels)
-        self.assertTrue(has_state(find_one(about, "push button", "OK"), "focused"))
+        wait_for(lambda: has_state(find_one(about, "push button", "OK"), "focused"), "OK to hold the focus")
         p.wait_placed(about)
         # A dialog of the main window to the window manager, which keeps it over that window.
         props = p.x_properties(about, "_NET_WM_WINDOW_TYPE", "WM_TRANSIENT_FOR")
