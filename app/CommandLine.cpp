@@ -3,7 +3,9 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -30,6 +32,23 @@ constexpr QtOption kQtOptions[] = {
     {"dograb", false},         {"sync", false},
     {"testability", false},
 };
+
+const QtOption *qtOption(QByteArrayView name)
+{
+    for (const QtOption &qt : kQtOptions) {
+        if (name == qt.name)
+            return &qt;
+    }
+    return nullptr;
+}
+
+// A value that is another option (-v, --help) rather than a value; "-" and X geometries such as
+// "-0+0" are values.
+bool looksLikeAnOption(const QString &value)
+{
+    return value.size() > 1 && value.front() == QLatin1Char('-') &&
+           (value.at(1).isLetter() || value.at(1) == QLatin1Char('-'));
+}
 
 QString helpText(const QCommandLineParser &parser)
 {
@@ -87,6 +106,23 @@ Outcome parse(const QStringList &arguments)
     }
     if (!understood)
         return refused(parser.errorText());
+    // Qt would take the next option for the value and abort, or ignore an empty one.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QStringLiteral("--"))
+            break;
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        QStringView name = QStringView(argument).first(equals < 0 ? argument.size() : equals);
+        if (!name.startsWith(QLatin1Char('-')))
+            continue;
+        const QtOption *qt = qtOption(name.mid(name.startsWith(QStringLiteral("--")) ? 2 : 1).toLatin1());
+        if (!qt || !qt->takesValue)
+            continue;
+        const QString value = equals < 0 ? arguments.value(++i) : argument.mid(equals + 1);
+        if (value.isEmpty() || looksLikeAnOption(value))
+            return refused(QStringLiteral("Missing value after '%1'.")
+                               .arg(equals < 0 ? argument : argument.left(equals + 1)));
+    }
     if (!parser.positionalArguments().isEmpty())
         return refused(
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
@@ -106,13 +142,39 @@ QStringList fromArgv(int argc, char *argv[])
     return arguments;
 }
 
+QList<QByteArray> forQt(int argc, char *argv[])
+{
+    QList<QByteArray> forQt;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        const qsizetype equals = argument.indexOf('=');
+        QByteArrayView name = QByteArrayView(argument).first(equals < 0 ? argument.size() : equals);
+        const qsizetype dashes = name.startsWith("--") ? 2 : name.startsWith('-') ? 1 : 0;
+        name = name.sliced(dashes);
+        const QtOption *qt = i > 0 && dashes > 0 ? qtOption(name) : nullptr;
+        if (!qt) {
+            forQt.append(argument);
+            continue;
+        }
+        forQt.append('-' + name.toByteArray());
+        if (equals >= 0)
+            forQt.append(argument.mid(equals + 1));
+    }
+    return forQt;
+}
+
 int finish(const Outcome &outcome)
 {
     if (!outcome.standardOutput.isEmpty())
         std::fputs(outcome.standardOutput.toLocal8Bit().constData(), stdout);
     if (!outcome.standardError.isEmpty())
         std::fputs(outcome.standardError.toLocal8Bit().constData(), stderr);
-    std::fflush(stdout);
+    // As GNU tools do: help or a version that never reached its reader is a failure.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int error = errno;
+        std::fprintf(stderr, "%s: write error: %s\n", qPrintable(kProgram), std::strerror(error));
+        return 1;
+    }
     return outcome.exitCode;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,11 @@ struct Outcome
 Outcome parse(const QStringList &arguments);
 
 QStringList fromArgv(int argc, char *argv[]);
+
+// argv as QApplication is to read it: Qt knows its options only as "-name value" (and a few as
+// "-name=value"), so "-platform=offscreen" and "--platform=offscreen" become "-platform offscreen".
+// Bytes are passed on untouched; everything else stays as it is.
+QList<QByteArray> forQt(int argc, char *argv[]);
 
 // Prints what the outcome says; returns its exit code.
 int finish(const Outcome &outcome);

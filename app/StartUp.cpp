@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/UpdateReminder.h"
+#include "foundation/AfterFirstFrame.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/Look.h"
 #include "foundation/MessageBoxes.h"
@@ -10,67 +11,19 @@
 #include "web/modHelp.h"
 
 #include <QApplication>
-#include <QEvent>
-#include <QFont>
 #include <QIcon>
-#include <QPointer>
-#include <QWindow>
 
 #include <functional>
 #include <future>
 #include <utility>
 
-#if ZL_HAVE_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-#if defined(Q_OS_LINUX)
-#include <sys/resource.h>
+#if ZL_HAVE_DBUS
+#include <QDBusConnection>
 #endif
 
 namespace {
 qint16 g_intCoBrandRandomNumber = 0;
-std::future<void> g_fontsWarm; // a normal exit waits for its end
-
-// Runs a job once, after the window's first frame is out: the frame is painted while the expose
-// event is handled, so the job is queued behind it. A window that goes before it was ever exposed
-// runs the job as it goes.
-class AfterFirstFrame final : public QObject
-{
-public:
-    AfterFirstFrame(QWidget &window, std::function<void()> job) : QObject(&window), m_job(std::move(job))
-    {
-        window.installEventFilter(this);
-        m_handle = window.windowHandle();
-        if (m_handle)
-            m_handle->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_handle && event->type() == QEvent::Expose && m_handle->isExposed())
-            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
-        else if (watched == parent() && event->type() == QEvent::Hide)
-            run();
-        return false;
-    }
-
-private:
-    void run()
-    {
-        if (!m_job)
-            return;
-        const std::function<void()> job = std::exchange(m_job, nullptr);
-        if (m_handle)
-            m_handle->removeEventFilter(this);
-        parent()->removeEventFilter(this);
-        deleteLater();
-        job();
-    }
-
-    std::function<void()> m_job;
-    QPointer<QWindow> m_handle;
-};
-
+std::future<void> g_busConnected; // a normal exit waits for its end
 } // namespace
 
 namespace StartUp {
@@ -101,31 +54,25 @@ qint16 intCoBrandRandomNumber()
     return g_intCoBrandRandomNumber;
 }
 
-void warmUpFonts()
+void connectSessionBus()
 {
-#if ZL_HAVE_FONTCONFIG
-    // fontconfig keeps one configuration per process and builds it once, whichever thread asks
-    // first; Qt's font database finds it ready. Not waited for: were the warm-up still running
-    // when Qt asks, fontconfig builds it for Qt too (as without the warm-up) and keeps the first.
-    g_fontsWarm = std::async(std::launch::async, [] {
-#if defined(Q_OS_LINUX)
-        // Only spare time: on two cores the X server, busy with QApplication's connection, would
-        // otherwise wait behind it (on Linux the niceness is the calling thread's own).
-        setpriority(PRIO_PROCESS, 0, 19);
-#endif
-        FcInit();
-    });
+#if ZL_HAVE_DBUS
+    // Qt keeps one session bus connection per process and makes it once, whichever thread asks
+    // first; a thread that asks while it is being made waits for the same connection.
+    g_busConnected = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
 #endif
 }
 
 void prepareApplication()
 {
-    // The windows are drawn for these two families; fall back to a font every desktop has.
-    const QStringList substitutes{QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma"),
-                                  QStringLiteral("Arial"), QStringLiteral("Helvetica")};
-    QFont::insertSubstitutions(QStringLiteral("Verdana"), substitutes);
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), substitutes);
+    // The fonts are looked up by the first window's look table (installedFamily), not here: Qt's font
+    // database would be loaded before fontconfig's warm-up is done, which then runs twice.
+    // Windows come and go at exit; only EndProgram ends the process.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
+void setProgramIcon()
+{
     // addFile decodes at once, so a 96 dpi desktop decodes only the small sizes; where a screen is
     // dense, the 64 px icon is drawn from 128 device pixels instead of being blown up.
     QIcon icon;
@@ -134,8 +81,6 @@ void prepareApplication()
     if (qApp->devicePixelRatio() > 1.0)
         icon.addFile(QStringLiteral(":/icons/zenor-lyrandel-128.png"), QSize(128, 128));
     QApplication::setWindowIcon(icon);
-    // Windows come and go at exit; only EndProgram ends the process.
-    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 void CoBrand_Randomize(frmMain &window)
@@ -155,22 +100,32 @@ void CoBrand_Randomize(frmMain &window)
 
 void RunStartUp()
 {
+    // A box that comes before the main window carries the icon too.
+    const auto iconNow = [] {
+        if (QApplication::windowIcon().isNull())
+            setProgramIcon();
+    };
     if (!SingleInstance::acquire()) {
+        iconNow();
         MessageBoxes::information(nullptr, QStringLiteral("Application is already running"));
         modHelp::EndProgram();
         return;
     }
     Random::seedFromTimer();
     // A due question comes before the window; the silent write of a first start waits for it.
-    std::function<void()> silentWrite = modHelp::UpdateReminderLeavingSilentWrite();
+    std::function<void()> silentWrite = modHelp::UpdateReminderLeavingSilentWrite(iconNow);
 
     auto *window = new frmMain; // deletes itself when closed
     window->adjustSize();
     centreOnScreen(*window);
     window->show();
     CoBrand_Randomize(*window);
-    if (silentWrite)
-        new AfterFirstFrame(*window, std::move(silentWrite));
+    // The title bar and the taskbar get the icon one frame later; the frame itself does not show it.
+    runAfterFirstFrame(*window, [iconNow, silentWrite = std::move(silentWrite)] {
+        iconNow();
+        if (silentWrite)
+            silentWrite();
+    });
 }
 
 } // namespace StartUp

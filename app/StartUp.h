@@ -2,7 +2,10 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class frmMain;
+class QWidget;
 
 // What runs when the process starts, before the user sees any window of ours.
 namespace StartUp {
@@ -14,13 +17,18 @@ enum class Banner { FullBrand, Cobrand, Unchanged };
 qint16 coBrandNumber(float r);
 Banner bannerFor(qint16 number);
 
-// Before QApplication: loads the system's font configuration on a second thread while the main
-// thread connects to the display. The first widget that lays out text would otherwise load it
-// on the way to the first frame. Safe to skip; without fontconfig it does nothing.
-void warmUpFonts();
+// Right after QApplication: connects to the session bus on a second thread. Qt's accessibility
+// bridge, which the first widget starts, then finds the connection made or under way instead of
+// making it while the main thread waits. Without Qt's D-Bus module it does nothing.
+void connectSessionBus();
 
-// Registers font substitutes and the program icon; cheap, no windows.
+// Settles how the program ends; cheap, no windows.
 void prepareApplication();
+
+// The program's icon, for every window from here on and those already open. It decodes four
+// pictures and loads Qt's image plugins, so start-up sets it after the main window's first frame
+// (or before a box that comes first).
+void setProgramIcon();
 
 // The start-up sequence: single instance, seeding, update reminder, main window, banner pick.
 void RunStartUp();

@@ -43,7 +43,7 @@ void modHelp::UpdateReminder()
         write();
 }
 
-std::function<void()> modHelp::UpdateReminderLeavingSilentWrite()
+std::function<void()> modHelp::UpdateReminderLeavingSilentWrite(const std::function<void()> &beforeQuestion)
 {
     const QDate today = Clock::today();
     switch (Reminder::decide(Settings::reminderDate(), today)) {
@@ -53,6 +53,8 @@ std::function<void()> modHelp::UpdateReminderLeavingSilentWrite()
         // The date decided on is the one written, whenever the write runs.
         return [value = Reminder::encode(today)] { Settings::setReminderDate(value); };
     case Reminder::Action::Ask: {
+        if (beforeQuestion)
+            beforeQuestion();
         const bool yes = MessageBoxes::askYesNo(nullptr, Reminder::question());
         // Written before the page opens, so a failing browser cannot make it ask again tomorrow.
         Settings::setReminderDate(Reminder::encode(today));

@@ -33,6 +33,7 @@ void UpdateReminder();
 
 // The same, except for the write nobody sees (a first start's, or over an unreadable value): it is
 // handed back to be run once the main window is on screen. Empty when nothing is left to write.
-std::function<void()> UpdateReminderLeavingSilentWrite();
+// beforeQuestion, if given, runs just before the question is shown.
+std::function<void()> UpdateReminderLeavingSilentWrite(const std::function<void()> &beforeQuestion = {});
 
 } // namespace modHelp

@@ -1,8 +1,10 @@
 // Runs a program and reports how long it took until its top-level window with the given title was
-// mapped, then (once the program has gone idle) its peak resident memory.
+// mapped, until its first frame went out (when the first-frame hook is preloaded into it), then
+// (once the program has gone idle) its peak resident memory.
 // Usage: mapwatch --title TITLE [--timeout-ms N] -- PROGRAM [ARGS...]
-// Prints one line: "map_ms=<float> idle_ms=<float> maxrss_kb=<int>". Needs an X server without a
-// reparenting window manager, so top-level maps are reported on the root window.
+// Prints one line: "map_ms=<float> frame_ms=<float> idle_ms=<float> maxrss_kb=<int>" (frame_ms is
+// -1 without the hook). Needs an X server without a reparenting window manager, so top-level maps
+// are reported on the root window.
 #include <xcb/xcb.h>
 
 #include <cerrno>
@@ -110,14 +112,23 @@ int main(int argc, char *argv[])
 
     // The program must not inherit our connection.
     fcntl(xcb_get_file_descriptor(c), F_SETFD, FD_CLOEXEC);
+    // The hook writes the time of the first frame here (CLOCK_MONOTONIC, as nowMs).
+    int frame[2];
+    if (pipe2(frame, O_CLOEXEC | O_NONBLOCK) != 0)
+        return fail("pipe failed");
     const double start = nowMs();
     const pid_t pid = fork();
     if (pid < 0)
         return fail("fork failed");
     if (pid == 0) {
+        const int fd = dup(frame[1]); // without close-on-exec
+        char value[16];
+        snprintf(value, sizeof value, "%d", fd);
+        setenv("ZL_FIRST_FRAME_FD", value, 1);
         execvp(argv[i], argv + i);
         _exit(127);
     }
+    close(frame[1]);
 
     double mapped = -1;
     const int fd = xcb_get_file_descriptor(c);
@@ -175,7 +186,10 @@ int main(int argc, char *argv[])
     while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     xcb_disconnect(c);
-    printf("map_ms=%.3f idle_ms=%.3f maxrss_kb=%ld\n", mapped - start, idleAt < 0 ? -1.0 : idleAt - start,
-           usage.ru_maxrss);
+    char line[32] = {};
+    const ssize_t got = read(frame[0], line, sizeof line - 1);
+    const double framed = got > 0 ? atof(line) / 1e6 - start : -1.0;
+    printf("map_ms=%.3f frame_ms=%.3f idle_ms=%.3f maxrss_kb=%ld\n", mapped - start, framed,
+           idleAt < 0 ? -1.0 : idleAt - start, usage.ru_maxrss);
     return idleAt < 0 ? 3 : 0;
 }

@@ -72,12 +72,12 @@ int main(int argc, char *argv[])
         g_out += buf;
     }
 
-    if (!floor && !layoutFloor) {
-        StartUp::warmUpFonts();
-        lap("warm_up_fonts");
-    }
     QApplication app(argc, argv);
     lap("qapplication");
+    if (!floor && !layoutFloor) {
+        StartUp::connectSessionBus();
+        lap("connect_session_bus");
+    }
 
     QWidget *window = nullptr;
     std::function<void()> silentWrite; // a first start's, run after the first frame as the program does
@@ -135,6 +135,10 @@ int main(int argc, char *argv[])
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     lap("first_paint");
+    if (!floor && !layoutFloor) {
+        StartUp::setProgramIcon();
+        lap("window_icon");
+    }
     if (silentWrite) {
         silentWrite();
         lap("reminder_write");

@@ -1,11 +1,73 @@
 #include "foundation/Look.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+namespace {
+
+// After the designed family: Verdana, what the windows were drawn for; DejaVu Sans and Bitstream Vera,
+// drawn on Verdana's wide, open proportions; Tahoma, Verdana's narrower sibling; then the proportional
+// faces most desktops carry.
+const char *const kFallbacks[] = {"Verdana", "DejaVu Sans", "Bitstream Vera Sans",
+                                  "Tahoma",  "Noto Sans",   "Liberation Sans",
+                                  "Arial",   "Helvetica"};
+
+bool isInstalled(const QString &family, const QStringList &installed)
+{
+    for (const QString &name : installed) {
+        // Where two foundries make a family of one name, Qt lists it as "Family [Foundry]".
+        if (name.startsWith(family, Qt::CaseInsensitive) &&
+            (name.size() == family.size() || name.mid(family.size()).startsWith(QLatin1String(" ["))))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString pickFamily(const QString &designed, const QStringList &installed)
+{
+    if (isInstalled(designed, installed))
+        return designed;
+    for (const char *fallback : kFallbacks) {
+        const QString family = QString::fromLatin1(fallback);
+        if (isInstalled(family, installed))
+            return family;
+    }
+    return QString();
+}
+
+QString installedFamily(const QString &designed)
+{
+    static const QStringList installed = QFontDatabase::families();
+    static QHash<QString, QString> picked; // the windows are made on the GUI thread only
+    auto it = picked.constFind(designed);
+    if (it == picked.constEnd())
+        it = picked.insert(designed, pickFamily(designed, installed));
+    return *it;
+}
+
+QFont designFont(const QString &designed, qreal points, bool bold, bool underline)
+{
+    const QString family = installedFamily(designed);
+    QFont font(family.isEmpty() ? designed : family);
+    // Where none of the list is installed, fontconfig's pick is at least proportional.
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
 
 void applyLooks(QWidget *form, std::initializer_list<Look> looks)
 {
@@ -15,23 +77,80 @@ void applyLooks(QWidget *form, std::initializer_list<Look> looks)
                          : form->findChild<QWidget *>(QLatin1String(look.objectName));
         if (!w)
             continue;
-        if (look.family) {
-            QFont font(QString::fromLatin1(look.family));
-            font.setPointSizeF(look.points);
-            font.setBold(look.bold);
-            font.setUnderline(look.underline);
-            w->setFont(font);
+        if (look.family)
+            w->setFont(designFont(QString::fromLatin1(look.family), look.points, look.bold, look.underline));
+        if (!look.text.isValid() && !look.background.isValid())
+            continue;
+        // A button draws its text on its face, a text field on its base, anything else on its window colour.
+        QPalette::ColorRole textRole = QPalette::WindowText;
+        QPalette::ColorRole behind = QPalette::Window;
+        if (qobject_cast<QAbstractButton *>(w)) {
+            textRole = QPalette::ButtonText;
+            behind = QPalette::Button;
+        } else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractScrollArea *>(w)) {
+            textRole = QPalette::Text;
+            behind = QPalette::Base;
         }
-        if (look.text.isValid() || look.background.isValid()) {
-            QPalette palette = w->palette();
-            if (look.text.isValid())
-                palette.setColor(QPalette::WindowText, look.text);
-            if (look.background.isValid()) {
-                palette.setColor(QPalette::Window, look.background);
+        QPalette palette = w->palette();
+        if (look.text.isValid())
+            palette.setColor(textRole, look.text);
+        if (look.background.isValid()) {
+            palette.setColor(behind, look.background);
+            if (behind == QPalette::Window)
                 w->setAutoFillBackground(true);
-            }
-            w->setPalette(palette);
         }
+        w->setPalette(palette);
+    }
+}
+
+namespace {
+
+const char *const kOwnPoints = "zlOwnPoints";
+
+bool wholeIn(const QLabel &label)
+{
+    if (label.wordWrap())
+        return label.heightForWidth(label.width()) <= label.height();
+    QString text = label.text();
+    if (label.buddy()) { // "&&" shows as '&'; a lone '&' marks the access key and is not drawn
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i) == u'&')
+                text.remove(i, 1);
+        }
+    }
+    const int m = label.margin();
+    const QRect box = label.contentsRect().adjusted(m, m, -m, -m);
+    const QFontMetrics metrics(label.font());
+    return metrics.horizontalAdvance(text) <= box.width() && metrics.height() <= box.height();
+}
+
+} // namespace
+
+void fitTexts(QWidget *form)
+{
+    for (QLabel *label : form->findChildren<QLabel *>())
+        fitText(*label);
+}
+
+void fitText(QLabel &label)
+{
+    if (label.text().isEmpty())
+        return;
+    QFont font = label.font();
+    const QVariant own = label.property(kOwnPoints);
+    if (own.isValid() && font.pointSizeF() != own.toReal()) {
+        font.setPointSizeF(own.toReal());
+        label.setFont(font);
+    }
+    if (wholeIn(label))
+        return;
+    const qreal points = font.pointSizeF();
+    label.setProperty(kOwnPoints, points);
+    for (qreal size = points - 0.5; size >= points * 0.75; size -= 0.5) {
+        font.setPointSizeF(size);
+        label.setFont(font);
+        if (wholeIn(label))
+            break;
     }
 }
 

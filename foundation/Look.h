@@ -1,17 +1,41 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QStringList>
 
 #include <initializer_list>
 
+class QLabel;
 class QWidget;
 
-// Fonts and colours of a form's controls, by objectName. Designer's font property has no
-// quarter points, and a style sheet makes every widget below it slower to polish; a table
-// applied once at creation has neither problem.
+// The windows were drawn for Verdana and MS Sans Serif. Each is asked for by the name of an installed
+// family: a name Qt cannot find goes to fontconfig's own favourite, which may be much wider, or even
+// monospaced, and differs from desktop to desktop.
+// The designed family where installed, else the first installed of a fixed list; empty if none is.
+QString pickFamily(const QString &designed, const QStringList &installed);
+// The family the program asks for in place of a designed one. The installed families are looked up
+// once, on first use: the first window's look table, when Qt's font database is loaded anyway.
+QString installedFamily(const QString &designed);
+// A designed font as the program draws it: an installed family, and proportional whatever is installed.
+QFont designFont(const QString &designed, qreal points, bool bold = false, bool underline = false);
+
+// The colours under any text whose background a window fixes, so that a dark desktop palette does not
+// put its light text there.
+namespace Classic {
+inline const QColor text{0, 0, 0};
+// Light enough that a light desktop's buttons look the same, so it only shows on dark desktops.
+inline const QColor buttonFace{0xf0, 0xf0, 0xf0};
+inline const QColor fieldBase{255, 255, 255};
+} // namespace Classic
+
+// Fonts and colours of a form's controls, by objectName. The colours are those of the text and of
+// what is behind it: a button's face, a text field's base, a panel's or label's own background.
+// Designer's font property has no quarter points, and a style sheet makes every widget below it
+// slower to polish; a table applied once at creation has neither problem.
 struct Look
 {
     const char *objectName;
@@ -20,7 +44,7 @@ struct Look
     bool bold = false;
     bool underline = false;
     QColor text;       // invalid keeps the inherited colour
-    QColor background; // invalid leaves the control transparent
+    QColor background; // invalid leaves a panel or label transparent, a button or field as it is
 };
 
 void applyLooks(QWidget *form, std::initializer_list<Look> looks);
@@ -32,6 +56,12 @@ bool programPlacesWindows();
 // Where a frame of the given size goes on a screen's available area: centred along each side where it
 // fits, otherwise at the area's left or top edge, so that the title bar and close box stay within reach.
 QPoint framePosition(const QSize &frame, const QRect &available);
+
+// The boxes were drawn for Verdana's metrics. Where the installed family needs more room, a label's text
+// that would be cut steps down half a point at a time, to no less than three quarters of its size, until
+// it is whole. Call it whenever labels get new texts; each label starts again from its own size.
+void fitTexts(QWidget *form);
+void fitText(QLabel &label);
 
 // Every window of the program opens in the middle of its screen, frame and title bar included, or
 // as near it as the screen allows (framePosition); the compositor decides where programPlacesWindows

@@ -53,8 +53,26 @@ frmPromotion *frmPromotion::loaded()
 frmPromotion::frmPromotion() : QWidget(nullptr), ui(std::make_unique<Ui::frmPromotion>())
 {
     ui->setupUi(this);
+    const char *verdana = "Verdana";
+    const QColor white(255, 255, 255);
+    // The window is white whatever the desktop's palette, so the text on it is black.
+    applyLooks(this, {
+                         {"frmPromotion", nullptr, 0, false, false, {}, white},
+                         {"Label1", "MS Sans Serif", 18, false, false, Classic::text, {}},
+                         {"Label2", verdana, 9.75, true, false, Classic::text, {}},
+                         {"Check1", verdana, 14.25, false, false, QColor(0, 0, 192), Classic::buttonFace},
+                         {"Frame2", verdana, 9.75, true, false, white, {}},
+                         {"Frame6", verdana, 9.75, true, false, white, {}},
+                         {"cmdSubmit", verdana, 8.25, true, false, {}, {}},
+                         {"Label3", verdana, 9, false, false, white, {}},
+                         {"lblGoToHome", verdana, 9, true, true, QColor(255, 255, 0), {}},
+                         {"txtName", nullptr, 0, false, false, Classic::text, Classic::fieldBase},
+                         {"txtEmail", nullptr, 0, false, false, Classic::text, Classic::fieldBase},
+                         {"txtMessage", nullptr, 0, false, false, Classic::text, Classic::fieldBase},
+                         {"txtFriendName", nullptr, 0, false, false, Classic::text, Classic::fieldBase},
+                         {"txtFriendEmail", nullptr, 0, false, false, Classic::text, Classic::fieldBase},
+                     });
     setAttribute(Qt::WA_DeleteOnClose);
-    setAttribute(Qt::WA_StyledBackground);
     // A close box only: no maximise, no minimise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -106,6 +124,7 @@ void frmPromotion::Form_Load()
     Random::seedFromTimer();
     const float r = Random::next();
     ui->Label2->setText(Appeal::message(Appeal::pickIndex(r)));
+    fitTexts(this);
     if (programPlacesWindows())
         setWindowFlag(Qt::WindowStaysOnTopHint);
 }

@@ -2,6 +2,7 @@
 
 #include "ui_frmMain.h"
 
+#include "foundation/AfterFirstFrame.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/Look.h"
 #include "foundation/MessageBoxes.h"
@@ -24,6 +25,8 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include <utility>
+
 namespace {
 
 QPointer<frmMain> g_loaded;
@@ -33,32 +36,29 @@ const QColor kWhite(255, 255, 255);
 const QColor kMagenta(255, 0, 255);
 const QColor kPink(255, 128, 255);
 
-void applyMainLook(QWidget *window)
+// Colours, and the fonts of the controls seen in the first frame.
+void applySeenLook(QWidget *window)
 {
     const char *verdana = "Verdana";
-    // The window's own font: every control not listed below uses it.
+    // The window's own font: every control not listed here or below uses it.
     applyLooks(window, {
                            {"centralwidget", verdana, 8.25, false, false, {}, kBlack},
                            {"Label61", verdana, 8.25, true, true, kWhite, {}},
                            {"fraFullBrand", nullptr, 0, false, false, {}, kBlack},
                            {"lblFullBrand", verdana, 8.25, true, true, kWhite, kBlack},
                            {"lblCobrand", verdana, 8.25, true, true, kWhite, kBlack},
-                           {"cmdOpen", verdana, 9.75, true, false, {}, {}},
-                           {"fraBirthDay", verdana, 8.25, true, false, QColor(64, 64, 64), kWhite},
-                           {"Label7", "MS Sans Serif", 8.25, false, false, kBlack, {}},
-                           {"Label6", "MS Sans Serif", 8.25, false, false, kBlack, {}},
-                           {"Label3", "MS Sans Serif", 8.25, false, false, kBlack, {}},
-                           {"cboDate", verdana, 8.25, false, false, {}, {}},
-                           {"cboMonth", verdana, 8.25, false, false, {}, {}},
-                           {"cboYear", verdana, 8.25, false, false, {}, {}},
+                           {"fraBirthDay", nullptr, 0, false, false, QColor(64, 64, 64), kWhite},
+                           {"Label7", nullptr, 0, false, false, kBlack, {}},
+                           {"Label6", nullptr, 0, false, false, kBlack, {}},
+                           {"Label3", nullptr, 0, false, false, kBlack, {}},
                            {"fraMain", nullptr, 0, false, false, {}, kBlack},
-                           {"txtName", verdana, 8.25, false, false, {}, {}},
-                           {"txtQuestion", verdana, 8.25, false, false, {}, {}},
+                           {"txtName", verdana, 8.25, false, false, Classic::text, Classic::fieldBase},
+                           {"txtQuestion", verdana, 8.25, false, false, Classic::text, Classic::fieldBase},
                            {"cmdNext", verdana, 8.25, true, false, {}, {}},
                            {"lblLabel_0", verdana, 8.25, true, false, kMagenta, {}},
                            {"lblLabel_1", verdana, 8.25, true, false, kMagenta, {}},
                            {"lblLabel_2", verdana, 8.25, true, false, kPink, {}},
-                           {"fraResult", verdana, 9, true, false, kWhite, kBlack},
+                           {"fraResult", nullptr, 0, false, false, kWhite, kBlack},
                            {"cmdBack", verdana, 8.25, true, false, {}, {}},
                            {"picOracle", nullptr, 0, false, false, {}, kWhite},
                            {"lblLabel_3", verdana, 8.25, true, false, kMagenta, {}},
@@ -66,6 +66,26 @@ void applyMainLook(QWidget *window)
                            {"lblCaption_0", verdana, 8.25, false, false, kPink, {}},
                            {"lblCaption_1", verdana, 8.25, false, false, kPink, {}},
                            {"lblCaption_2", verdana, 8.25, false, false, kPink, {}},
+                       });
+}
+
+// The fonts of the controls nobody sees in the first frame: cmdOpen and fraBirthDay lie below the
+// client area, the result page's title lies under the input page. Each costs a font engine or a
+// fallback list of its own on the way to the first frame.
+void applyUnseenFonts(QWidget *window)
+{
+    const char *verdana = "Verdana";
+    const char *msSansSerif = "MS Sans Serif";
+    applyLooks(window, {
+                           {"cmdOpen", verdana, 9.75, true, false, {}, {}},
+                           {"fraBirthDay", verdana, 8.25, true, false, {}, {}},
+                           {"Label7", msSansSerif, 8.25, false, false, {}, {}},
+                           {"Label6", msSansSerif, 8.25, false, false, {}, {}},
+                           {"Label3", msSansSerif, 8.25, false, false, {}, {}},
+                           {"cboDate", verdana, 8.25, false, false, {}, {}},
+                           {"cboMonth", verdana, 8.25, false, false, {}, {}},
+                           {"cboYear", verdana, 8.25, false, false, {}, {}},
+                           {"fraResult", verdana, 9, true, false, {}, {}},
                        });
 }
 
@@ -96,7 +116,8 @@ void keepOnMenuBarOnlyWhileShown(QMenuBar *bar, QAction *action)
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMain>())
 {
     m_ui->setupUi(this);
-    applyMainLook(this);
+    applySeenLook(this);
+    m_unseenFontsJob = runAfterFirstFrame(*this, [this] { setUnseenFonts(); });
     setAttribute(Qt::WA_DeleteOnClose);
     // A fixed dialog-like frame: no minimise and no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -107,6 +128,10 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_lblCaption = {m_ui->lblCaption_0, m_ui->lblCaption_1, m_ui->lblCaption_2};
     m_ui->Label61->setText(QStringLiteral("Join the free discussion board for all things mystic at ") +
                            Sites::mainHost());
+    // What the first frame shows is fitted now; the rest as it gets its fonts.
+    fitText(*m_ui->Label61);
+    fitTexts(m_ui->fraFullBrand);
+    fitTexts(m_ui->fraMain);
     m_ui->picOracle->setAccessibleName(QStringLiteral("Sign picture"));
     m_ui->txtName->setAccessibleName(m_ui->lblLabel_0->text());
     m_ui->txtQuestion->setAccessibleName(m_ui->lblLabel_1->text());
@@ -133,7 +158,17 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // QWidget's destructor hides the window, which would run the job on a half-destroyed frmMain.
+    delete m_unseenFontsJob;
+}
+
+void frmMain::applyLook(QWidget *form)
+{
+    applySeenLook(form);
+    applyUnseenFonts(form);
+}
 
 frmMain *frmMain::loaded()
 {
@@ -145,10 +180,19 @@ void frmMain::Form_Load()
     m_ui->fraMain->raise();
 }
 
+void frmMain::setUnseenFonts()
+{
+    if (std::exchange(m_unseenFontsSet, true))
+        return;
+    applyUnseenFonts(this);
+    fitTexts(m_ui->fraBirthDay);
+}
+
 void frmMain::cmdNext_Click()
 {
     if (!ValidateName())
         return;
+    setUnseenFonts(); // the result page may come to the front before the first frame is out
     ShowReading();
     m_ui->cmdBack->setFocus();
     m_ui->fraResult->raise();
@@ -173,6 +217,7 @@ void frmMain::ShowReading()
         m_lblCaption[1]->setText(*keyword);
     if (const auto interpretation = SignTable::interpretation(index))
         m_lblCaption[2]->setText(*interpretation);
+    fitTexts(m_ui->fraResult);
 
     // Never leave the last reading's picture beside new texts: no picture is better than a wrong one.
     // Drawn for the screen the window is on: the 2x drawing where pixels are dense.

@@ -3,6 +3,7 @@
 #include "reading/PictureList.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -20,6 +21,10 @@ class frmMain final : public QMainWindow
 public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
+
+    // The form's fonts and colours, all at once, on any form built from frmMain.ui. The window
+    // itself sets the fonts of what its first frame does not show after that frame.
+    static void applyLook(QWidget *form);
 
     // The loaded main window, or nullptr.
     static frmMain *loaded();
@@ -44,6 +49,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setUnseenFonts();
     void Form_Load();
     void Form_Unload();
     bool ValidateName();
@@ -54,4 +60,6 @@ private:
     std::array<QLabel *, 3> m_lblCaption{};
     PictureList m_IMG;
     bool m_unloading = false;
+    bool m_unseenFontsSet = false;
+    QPointer<QObject> m_unseenFontsJob;
 };

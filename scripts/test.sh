@@ -19,7 +19,7 @@ asan="$root/build/asan"
 cmake -S "$root" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZL_SANITIZE=ON >/dev/null
 cmake --build "$asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
+    LSAN_OPTIONS=suppressions="$root/tests/lsan.supp":print_suppressions=0 \
     ctest --test-dir "$asan" --output-on-failure -j "$jobs" -L unit
 
 if [[ -x "$root/tests/fuzz/run-fuzz.sh" ]]; then

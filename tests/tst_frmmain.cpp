@@ -1,4 +1,5 @@
 #include "app/StartUp.h"
+#include "foundation/Look.h"
 #include "foundation/RandomGenerator.h"
 #include "promotion/frmPromotion.h"
 #include "reading/SignTable.h"
@@ -95,6 +96,7 @@ void TestFrmMain::initTestCase()
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
         QCOMPARE(qApp->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
     StartUp::prepareApplication();
+    StartUp::setProgramIcon();
 }
 
 void TestFrmMain::init()
@@ -184,6 +186,12 @@ void TestFrmMain::layoutAsDesigned()
     QCOMPARE(ui->mnuExit->text(), QStringLiteral("E&xit"));
 }
 
+namespace {
+// Where a person first sees a control.
+enum class Seen { FirstFrame, BelowClientArea, ResultPage };
+} // namespace
+Q_DECLARE_METATYPE(Seen)
+
 void TestFrmMain::fontsAndColours_data()
 {
     QTest::addColumn<QString>("name");
@@ -192,33 +200,54 @@ void TestFrmMain::fontsAndColours_data()
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("underline");
     QTest::addColumn<QColor>("text");
+    QTest::addColumn<Seen>("seen");
     const QColor white(255, 255, 255), magenta(255, 0, 255), pink(255, 128, 255);
+    const Seen first = Seen::FirstFrame, below = Seen::BelowClientArea, result = Seen::ResultPage;
     QTest::newRow("banner") << "Label61"
-                            << "Verdana" << 8.25 << true << true << white;
+                            << "Verdana" << 8.25 << true << true << white << first;
     QTest::newRow("full brand") << "lblFullBrand"
-                                << "Verdana" << 8.25 << true << true << white;
+                                << "Verdana" << 8.25 << true << true << white << first;
     QTest::newRow("co-brand") << "lblCobrand"
-                              << "Verdana" << 8.25 << true << true << white;
+                              << "Verdana" << 8.25 << true << true << white << first;
     QTest::newRow("open button") << "cmdOpen"
-                                 << "Verdana" << 9.75 << true << false << QColor();
+                                 << "Verdana" << 9.75 << true << false << QColor() << below;
     QTest::newRow("birth day") << "fraBirthDay"
-                               << "Verdana" << 8.25 << true << false << QColor(64, 64, 64);
+                               << "Verdana" << 8.25 << true << false << QColor(64, 64, 64) << below;
     QTest::newRow("year") << "Label7"
-                          << "MS Sans Serif" << 8.25 << false << false << QColor(0, 0, 0);
+                          << "MS Sans Serif" << 8.25 << false << false << QColor(0, 0, 0) << below;
+    QTest::newRow("day list") << "cboDate"
+                              << "Verdana" << 8.25 << false << false << QColor() << below;
     QTest::newRow("name field") << "txtName"
-                                << "Verdana" << 8.25 << false << false << QColor();
+                                << "Verdana" << 8.25 << false << false << QColor() << first;
     QTest::newRow("next") << "cmdNext"
-                          << "Verdana" << 8.25 << true << false << QColor();
+                          << "Verdana" << 8.25 << true << false << QColor() << first;
     QTest::newRow("first name label") << "lblLabel_0"
-                                      << "Verdana" << 8.25 << true << false << magenta;
+                                      << "Verdana" << 8.25 << true << false << magenta << first;
     QTest::newRow("invitation") << "lblLabel_2"
-                                << "Verdana" << 8.25 << true << false << pink;
+                                << "Verdana" << 8.25 << true << false << pink << first;
     QTest::newRow("result page") << "fraResult"
-                                 << "Verdana" << 9.0 << true << false << white;
+                                 << "Verdana" << 9.0 << true << false << white << result;
+    QTest::newRow("back") << "cmdBack"
+                          << "Verdana" << 8.25 << true << false << QColor() << result;
     QTest::newRow("keyword label") << "lblLabel_4"
-                                   << "Verdana" << 8.25 << true << false << magenta;
+                                   << "Verdana" << 8.25 << true << false << magenta << result;
     QTest::newRow("interpretation") << "lblCaption_2"
-                                    << "Verdana" << 8.25 << false << false << pink;
+                                    << "Verdana" << 8.25 << false << false << pink << result;
+}
+
+// A control's font and text colour as one comparable line.
+static QString lookOf(const QWidget *form, const QString &name)
+{
+    const auto *w = form->findChild<QWidget *>(name);
+    if (!w)
+        return QStringLiteral("no such control");
+    const QFont f = w->font();
+    return QStringLiteral("%1 %2 pt%3%4 %5")
+        .arg(f.family())
+        .arg(f.pointSizeF())
+        .arg(f.bold() ? QStringLiteral(" bold") : QString(),
+             f.underline() ? QStringLiteral(" underlined") : QString(),
+             w->palette().color(QPalette::WindowText).name());
 }
 
 void TestFrmMain::fontsAndColours()
@@ -229,14 +258,32 @@ void TestFrmMain::fontsAndColours()
     QFETCH(bool, bold);
     QFETCH(bool, underline);
     QFETCH(QColor, text);
+    QFETCH(Seen, seen);
     const auto *w = m_window->findChild<QWidget *>(name);
     QVERIFY(w);
-    QCOMPARE(w->font().family(), family);
-    QCOMPARE(w->font().pointSizeF(), points);
-    QCOMPARE(w->font().bold(), bold);
-    QCOMPARE(w->font().underline(), underline);
-    if (text.isValid())
-        QCOMPARE(w->palette().color(QPalette::WindowText), text);
+    const QString expected =
+        QStringLiteral("%1 %2 pt%3%4 %5")
+            .arg(installedFamily(family)) // asked for by an installed name
+            .arg(points)
+            .arg(bold ? QStringLiteral(" bold") : QString(),
+                 underline ? QStringLiteral(" underlined") : QString(),
+                 (text.isValid() ? text : w->palette().color(QPalette::WindowText)).name());
+
+    // A control has its look whenever it can be seen: what the first frame shows from the start, the
+    // result page the moment it comes to the front, even before the window's first frame is out.
+    frmMain fresh;
+    if (seen == Seen::FirstFrame)
+        QCOMPARE(lookOf(&fresh, name), expected);
+    if (seen == Seen::ResultPage) {
+        fresh.show();
+        fresh.ui()->txtName->setText(QStringLiteral("Ada"));
+        fresh.cmdNext_Click();
+        QCOMPARE(frontPage(fresh.ui()), fresh.ui()->fraResult);
+        QCOMPARE(lookOf(&fresh, name), expected);
+    }
+    // Once the first frame is out, everything has it, seen or not.
+    QTRY_COMPARE(lookOf(m_window, name), expected);
+
     // The two pages and the branding band are black; the co-brand labels are opaque.
     for (const char *opaque : {"centralwidget", "fraMain", "fraResult", "fraFullBrand", "lblCobrand"}) {
         const auto *panel = m_window->findChild<QWidget *>(QLatin1String(opaque));
@@ -557,6 +604,9 @@ void TestFrmMain::pasteIsNotFiltered()
     name->paste(); // what the context menu's Paste does
     QCOMPARE(name->text(), QStringLiteral("Jean-Luc 2"));
     QVERIFY(m_boxes->shown.isEmpty());
+    // A drop would bring text in unfiltered too: the name field takes none, the question field does.
+    QVERIFY(!name->acceptDrops());
+    QVERIFY(m_window->ui()->txtQuestion->acceptDrops());
 }
 
 void TestFrmMain::enterPressesTheFocusedButton()

@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 #include "app/UpdateReminder.h"
+#include "foundation/AfterFirstFrame.h"
 #include "foundation/Clock.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/RandomGenerator.h"
@@ -16,12 +17,21 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <cstring>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 namespace {
 const QDate kToday(2026, 12, 8);
 
+// Found without opening it: QSettings opens its file as it is made.
 QString storeFile()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tst_startup")).fileName();
+    return Settings::storePath();
 }
 
 // Lets the event loop run for a while: long enough for anything queued behind the first frame.
@@ -58,6 +68,78 @@ protected:
             modHelp::EndProgram();
     }
 };
+
+// What a path is, by lstat: S_IFREG, S_IFIFO, ... (0 when there is nothing).
+mode_t kindOf(const QString &path)
+{
+    struct stat st;
+    return lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+}
+
+bool runsAsRoot()
+{
+    return geteuid() == 0;
+}
+
+// Puts a file system object of the named kind at path; another user's means uid 65534's.
+bool make(const QString &kind, const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const QByteArray real = QFile::encodeName(path + QStringLiteral(".real"));
+    const auto writeFile = [](const QByteArray &at) {
+        QFile file(QFile::decodeName(at));
+        return file.open(QIODevice::WriteOnly) && file.write("[Settings]\nDuration=2026-11-24\n") > 0;
+    };
+    if (kind == QLatin1String("missing"))
+        return true;
+    if (kind == QLatin1String("regular file"))
+        return writeFile(name);
+    if (kind == QLatin1String("link to a regular file"))
+        return writeFile(real) && symlink(real.constData(), name.constData()) == 0;
+    if (kind == QLatin1String("FIFO"))
+        return mkfifo(name.constData(), 0600) == 0;
+    if (kind == QLatin1String("link to a FIFO"))
+        return mkfifo(real.constData(), 0600) == 0 && symlink(real.constData(), name.constData()) == 0;
+    if (kind == QLatin1String("folder"))
+        return mkdir(name.constData(), 0700) == 0;
+    if (kind == QLatin1String("link to a folder"))
+        return mkdir(real.constData(), 0700) == 0 && symlink(real.constData(), name.constData()) == 0;
+    if (kind == QLatin1String("dangling link"))
+        return symlink(real.constData(), name.constData()) == 0;
+    if (kind == QLatin1String("link to a device")) // only looked at, never opened
+        return symlink("/dev/null", name.constData()) == 0;
+    if (kind == QLatin1String("device node"))
+        return mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    if (kind == QLatin1String("socket")) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (size_t(name.size()) >= sizeof address.sun_path)
+            return false;
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool bound = fd >= 0 && bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        if (fd >= 0)
+            close(fd);
+        return bound;
+    }
+    if (kind == QLatin1String("another user's link to a root file"))
+        return writeFile(real) && symlink(real.constData(), name.constData()) == 0 &&
+               lchown(name.constData(), 65534, 65534) == 0;
+    if (kind == QLatin1String("another user's link to their own file"))
+        return writeFile(real) && chown(real.constData(), 65534, 65534) == 0 &&
+               symlink(real.constData(), name.constData()) == 0 &&
+               lchown(name.constData(), 65534, 65534) == 0;
+    return false;
+}
+
+// Sets an environment variable (unsets it, given a null value) until the returned guard goes.
+auto changeEnvironment(const char *name, const QByteArray &value)
+{
+    const bool had = qEnvironmentVariableIsSet(name);
+    const QByteArray old = qgetenv(name);
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    return qScopeGuard([=] { had ? qputenv(name, old) : qunsetenv(name); });
+}
 } // namespace
 
 class TestStartUp final : public QObject
@@ -78,7 +160,13 @@ private slots:
     void unwritableStoreNeverBlocks();
     void formatErrorElsewhereKeepsTheDate_data();
     void formatErrorElsewhereKeepsTheDate();
+    void storeIsWhereQSettingsKeepsIt();
+    void storeOpensOnlyRegularFiles_data();
+    void storeOpensOnlyRegularFiles();
+    void storeThatIsNoFileIsNeverWritten_data();
+    void storeThatIsNoFileIsNeverWritten();
     void firstStartWritesOnceAfterTheWindowIsUp();
+    void windowExposedAlreadyRunsTheJobQueued();
     void windowClosedBeforeItsFirstFrameStillWrites();
     void dueQuestionComesBeforeTheWindowAndWrites();
     void refusedCopyOnlySaysSoAndEnds_data();
@@ -87,6 +175,8 @@ private slots:
     void endProgramMayBeEnteredFromACloseHandler();
     void secondLockInTheSameSessionIsRefused();
     void lockLeftByAKilledCopyIsTakenOver();
+    void lockFolderIsTheUsersOwn_data();
+    void lockFolderIsTheUsersOwn();
 };
 
 void TestStartUp::initTestCase()
@@ -99,6 +189,8 @@ void TestStartUp::init()
 {
     Clock::setTodayForTest(kToday);
     QFile::remove(storeFile());
+    QFile::remove(storeFile() + QStringLiteral(".lock")); // a FIFO, were a run killed in its case
+    QApplication::setWindowIcon(QIcon());                 // each start sets it afresh
 }
 
 void TestStartUp::cleanup()
@@ -252,6 +344,81 @@ void TestStartUp::formatErrorElsewhereKeepsTheDate()
     QCOMPARE(Settings::reminderDate(), after);
 }
 
+void TestStartUp::storeIsWhereQSettingsKeepsIt()
+{
+    QVERIFY(!QFile::exists(storeFile()));
+    QCOMPARE(
+        storeFile(),
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tst_startup")).fileName());
+}
+
+void TestStartUp::storeOpensOnlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("mayOpen");
+    QTest::addColumn<bool>("needsRoot");
+    for (const char *kind : {"missing", "regular file", "link to a regular file"})
+        QTest::newRow(kind) << kind << true << false;
+    for (const char *kind : {"FIFO", "link to a FIFO", "folder", "link to a folder", "dangling link",
+                             "link to a device", "socket"})
+        QTest::newRow(kind) << kind << false << false;
+    QTest::newRow("device node") << "device node" << false << true;
+    // Root run with a user's home: the user's link must not lead to a file of root's.
+    QTest::newRow("another user's link to a root file")
+        << "another user's link to a root file" << false << true;
+    QTest::newRow("another user's link to their own file")
+        << "another user's link to their own file" << true << true;
+}
+
+void TestStartUp::storeOpensOnlyRegularFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, needsRoot);
+    if (needsRoot && !runsAsRoot())
+        QSKIP("making device nodes and other users' files needs root");
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("store.conf"));
+    QVERIFY2(make(kind, path), strerror(errno));
+    QTEST(Settings::mayOpen(path), "mayOpen");
+}
+
+void TestStartUp::storeThatIsNoFileIsNeverWritten_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("atTheLock"); // the lock QSettings takes beside the store to write it
+    QTest::newRow("FIFO") << "FIFO" << false;
+    QTest::newRow("folder") << "folder" << false;
+    QTest::newRow("link to a FIFO") << "link to a FIFO" << false;
+    QTest::newRow("FIFO as its lock") << "FIFO" << true;
+}
+
+void TestStartUp::storeThatIsNoFileIsNeverWritten()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, atTheLock);
+    const QString path = atTheLock ? storeFile() + QStringLiteral(".lock") : storeFile();
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QVERIFY2(make(kind, path), strerror(errno));
+    // Beside an odd lock, the store itself is a file with a recent date: read, never written.
+    if (atTheLock)
+        QVERIFY(make(QStringLiteral("regular file"), storeFile()));
+    const QString stored = atTheLock ? QStringLiteral("2026-11-24") : QString();
+    const mode_t before = kindOf(path);
+    const auto removeIt = qScopeGuard([&path] {
+        QDir(path).removeRecursively();
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral(".real"));
+    });
+    MessageRecorder boxes;
+    modHelp::UpdateReminder(); // returns, and asks nothing
+    QVERIFY(boxes.shown.isEmpty());
+    QCOMPARE(Settings::reminderDate(), stored);
+    QVERIFY(!Settings::setReminderDate(QStringLiteral("2026-12-08")));
+    QCOMPARE(kindOf(path), before);
+    QCOMPARE(Settings::reminderDate(), stored);
+}
+
 void TestStartUp::firstStartWritesOnceAfterTheWindowIsUp()
 {
     MessageRecorder boxes;
@@ -263,6 +430,9 @@ void TestStartUp::firstStartWritesOnceAfterTheWindowIsUp()
     QVERIFY(!QFile::exists(storeFile()));
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTRY_COMPARE(Settings::reminderDate(), QStringLiteral("2026-12-08"));
+    // The title bar and the taskbar get the program's icon, one frame after the window.
+    QTRY_COMPARE(window->windowIcon().availableSizes(),
+                 QList<QSize>({{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
 
     // Once only: later frames of the window write nothing.
     QVERIFY(Settings::setReminderDate(QStringLiteral("2026-12-01")));
@@ -275,6 +445,21 @@ void TestStartUp::firstStartWritesOnceAfterTheWindowIsUp()
     QVERIFY(!frmMain::loaded());
     QCOMPARE(Settings::reminderDate(), QStringLiteral("2026-12-01"));
     QVERIFY(boxes.shown.isEmpty());
+}
+
+// Some platforms (minimal, linuxfb) expose a window within show(), before the job is handed over.
+void TestStartUp::windowExposedAlreadyRunsTheJobQueued()
+{
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    int runs = 0;
+    runAfterFirstFrame(window, [&runs] { ++runs; });
+    QCOMPARE(runs, 0); // not within the caller
+    QTRY_COMPARE(runs, 1);
+    window.repaint();
+    settle();
+    QCOMPARE(runs, 1);
 }
 
 void TestStartUp::windowClosedBeforeItsFirstFrameStillWrites()
@@ -294,15 +479,18 @@ void TestStartUp::dueQuestionComesBeforeTheWindowAndWrites()
 {
     QVERIFY(Settings::setReminderDate(QStringLiteral("2026-11-23")));
     bool windowAtQuestion = true;
+    bool iconAtQuestion = false;
     QString storedAtQuestion;
     MessageBoxes::setResponderForTest([&](const MessageBoxes::Shown &) {
         windowAtQuestion = frmMain::loaded() != nullptr;
+        iconAtQuestion = !QApplication::windowIcon().isNull();
         storedAtQuestion = Settings::reminderDate();
         return QMessageBox::No;
     });
     StartUp::RunStartUp();
     MessageBoxes::setResponderForTest(nullptr);
     QVERIFY(!windowAtQuestion);
+    QVERIFY(iconAtQuestion); // a box that comes first carries the program's icon
     QCOMPARE(storedAtQuestion, QStringLiteral("2026-11-23"));
     // Answered, so written at once, before the window is even shown.
     QCOMPARE(Settings::reminderDate(), QStringLiteral("2026-12-08"));
@@ -326,12 +514,15 @@ void TestStartUp::refusedCopyOnlySaysSoAndEnds()
     else
         QFile::remove(storeFile());
     MessageRecorder boxes;
+    bool iconAtBox = false;
+    boxes.whenShown = [&iconAtBox] { iconAtBox = !QApplication::windowIcon().isNull(); };
     UrlRecorder urls;
     EndRecorder ends;
     const quint64 seed = Random::lastSeed();
     StartUp::RunStartUp();
     settle(); // nothing may be left behind to run later either
     QCOMPARE(boxes.shown.size(), 1);
+    QVERIFY(iconAtBox);
     const MessageBoxes::Shown &box = boxes.shown.first();
     QCOMPARE(box.text, QStringLiteral("Application is already running"));
     QCOMPARE(box.title, QStringLiteral("Zenor Lyrandel"));
@@ -400,6 +591,103 @@ void TestStartUp::lockLeftByAKilledCopyIsTakenOver()
     QVERIFY(!other.tryLock(0));
     SingleInstance::release();
     QVERIFY(!QFile::exists(SingleInstance::lockFilePath()));
+}
+
+void TestStartUp::lockFolderIsTheUsersOwn_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("folder"); // runtime, temporary, cache or none
+    QTest::addColumn<bool>("needsRoot");
+    QTest::newRow("runtime folder") << ""
+                                    << "runtime" << false;
+    QTest::newRow("runtime folder holds a FIFO") << "runtime FIFO"
+                                                 << "temporary" << false;
+    QTest::newRow("runtime folder holds another user's lock") << "runtime other"
+                                                              << "temporary" << true;
+    QTest::newRow("no runtime folder") << "no runtime"
+                                       << "temporary" << false;
+    QTest::newRow("temporary folder of another user") << "no runtime,temporary other"
+                                                      << "cache" << true;
+    QTest::newRow("temporary folder anyone can write") << "no runtime,temporary open"
+                                                       << "cache" << false;
+    QTest::newRow("temporary folder is a link") << "no runtime,temporary link"
+                                                << "cache" << false;
+    QTest::newRow("nowhere") << "no runtime,temporary file,cache file"
+                             << "none" << false;
+}
+
+void TestStartUp::lockFolderIsTheUsersOwn()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, folder);
+    QFETCH(bool, needsRoot);
+    if (needsRoot && !runsAsRoot())
+        QSKIP("another user's files need root to make");
+    const QStringList steps = setup.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString runtime = root.filePath(QStringLiteral("runtime")),
+                  tmp = root.filePath(QStringLiteral("tmp")), home = root.filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(runtime) && QDir().mkpath(tmp) && QDir().mkpath(home));
+    QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QCOMPARE(chmod(QFile::encodeName(tmp).constData(), 01777), 0);
+    const QString uid = QString::number(geteuid());
+    const QString perUser = tmp + QStringLiteral("/zenor-lyrandel-") + uid;
+    const QString cache = home + QStringLiteral("/.qttest/cache/zenor-lyrandel"); // the cache in test mode
+    const auto runtimeVariable = changeEnvironment(
+        "XDG_RUNTIME_DIR",
+        steps.contains(QStringLiteral("no runtime")) ? QByteArray() : QFile::encodeName(runtime));
+    const auto tmpVariable = changeEnvironment("TMPDIR", QFile::encodeName(tmp));
+    const auto homeVariable = changeEnvironment("HOME", QFile::encodeName(home));
+
+    const QByteArray lockInRuntime = QFile::encodeName(runtime + QStringLiteral("/zenor-lyrandel.lock"));
+    for (const QString &step : steps) {
+        if (step == QLatin1String("runtime FIFO"))
+            QCOMPARE(mkfifo(lockInRuntime.constData(), 0600), 0);
+        if (step == QLatin1String("runtime other")) {
+            QVERIFY(make(QStringLiteral("regular file"), QFile::decodeName(lockInRuntime)));
+            QCOMPARE(chown(lockInRuntime.constData(), 65534, 65534), 0);
+        }
+        if (step == QLatin1String("no runtime")) // where Qt would make one: taken by a file
+            QVERIFY(make(QStringLiteral("regular file"),
+                         tmp + QStringLiteral("/runtime-") +
+                             QString::fromLocal8Bit(getpwuid(geteuid())->pw_name)));
+        if (step == QLatin1String("temporary other")) {
+            QCOMPARE(mkdir(QFile::encodeName(perUser).constData(), 0700), 0);
+            QCOMPARE(chown(QFile::encodeName(perUser).constData(), 65534, 65534), 0);
+        }
+        if (step == QLatin1String("temporary open")) {
+            QCOMPARE(mkdir(QFile::encodeName(perUser).constData(), 0700), 0);
+            QCOMPARE(chmod(QFile::encodeName(perUser).constData(), 0777), 0);
+        }
+        if (step == QLatin1String("temporary link")) {
+            QCOMPARE(mkdir(QFile::encodeName(tmp + QStringLiteral("/mine")).constData(), 0700), 0);
+            QCOMPARE(symlink("mine", QFile::encodeName(perUser).constData()), 0);
+        }
+        if (step == QLatin1String("temporary file"))
+            QVERIFY(make(QStringLiteral("regular file"), perUser));
+        if (step == QLatin1String("cache file")) {
+            QVERIFY(QDir().mkpath(home + QStringLiteral("/.qttest")));
+            QVERIFY(make(QStringLiteral("regular file"), home + QStringLiteral("/.qttest/cache")));
+        }
+    }
+    const mode_t runtimeLock = kindOf(QFile::decodeName(lockInRuntime));
+
+    const QString expected = folder == QLatin1String("runtime")     ? runtime
+                             : folder == QLatin1String("temporary") ? perUser
+                             : folder == QLatin1String("cache")     ? cache
+                                                                    : QString();
+    const QString path = SingleInstance::lockFilePath();
+    QCOMPARE(path, expected.isEmpty() ? QString() : expected + QStringLiteral("/zenor-lyrandel.lock"));
+    QVERIFY(SingleInstance::acquire()); // wherever it is, or nowhere: the program starts
+    if (!expected.isEmpty()) {
+        QVERIFY(SingleInstance::isPrivateFolder(expected, geteuid()));
+        QLockFile other(path);
+        QVERIFY(!other.tryLock(0));
+    }
+    SingleInstance::release();
+    // Whatever was in the way is left as it was.
+    QCOMPARE(kindOf(QFile::decodeName(lockInRuntime)), runtimeLock);
 }
 
 QTEST_MAIN(TestStartUp)

@@ -46,6 +46,7 @@ void TestWebLinks::initTestCase()
 {
     isolateUserFolders();
     StartUp::prepareApplication();
+    StartUp::setProgramIcon(); // the About box shows it
 }
 
 void TestWebLinks::linkTable_data()

@@ -410,6 +410,15 @@ class Program:
         """What the window manager reads of an accessible window: xprop's lines for the named properties."""
         return run_tool(["xprop", "-id", str(self.wait_x_window(acc))] + list(names), self.session.env)
 
+    def x_icon_sizes(self, acc):
+        """The sizes of the icon a window gives the window manager and the taskbar (_NET_WM_ICON)."""
+        out = self.x_properties(acc, "_NET_WM_ICON")
+        return {(int(w), int(h)) for w, h in re.findall(r"Icon \((\d+) x (\d+)\)", out)}
+
+    def wait_program_icon(self, acc):
+        """Waits until a window carries the program's icon in the sizes a taskbar asks for."""
+        return wait_for(lambda: {(16, 16), (32, 32)} <= self.x_icon_sizes(acc), "the icon of %r" % acc.name)
+
     def focus(self, acc):
         """Makes an accessible window the active X window, so that key presses reach it."""
         wid = self.wait_x_window(acc)

@@ -1,10 +1,11 @@
 """Bad input never crashes or hangs the program."""
 import os
 import socket
+import stat
 import subprocess
 import time
 
-from harness import SIGNS, E2ETestCase, MainWindow, find_one, has_state, text_of, wait_for
+from harness import SIGNS, E2ETestCase, MainWindow, extents, find_one, has_state, text_of, wait_for
 
 
 def peak_memory_kib(pid):
@@ -31,6 +32,34 @@ class BadSettings(E2ETestCase):
         wait_for(lambda: p.x_windows(".*") not in ([], [main]), "the farewell screen")
         self.assertTrue(p.alive())
         self.assertEqual(os.listdir(os.path.join(home, ".config")), [])
+
+    def reading_works(self, p, w):
+        """A reading after the first frame: the event loop runs, past the first start's silent write."""
+        main = MainWindow(p, w)
+        main.type_name("Ann")
+        wait_for(lambda: text_of(main.name_field()) == "Ann", "the name typed")
+        self.session.key("alt+g")
+        wait_for(lambda: main.front_page() == "result", "a reading")
+        self.assertEqual(p.message_boxes(), [])
+
+    def test_fifo_as_settings_file(self):
+        # Opening a FIFO blocks until someone writes to it: start-up must not open it at all.
+        os.mkfifo(self.session.settings_file)
+        p, w = self.start_to_main_window()
+        self.reading_works(p, w)
+        self.assertTrue(stat.S_ISFIFO(os.lstat(self.session.settings_file).st_mode))
+
+    def test_link_to_a_device_node_as_root(self):
+        if os.geteuid() != 0:
+            self.skipTest("only root can make a device node, and only root's write could replace it")
+        # A null device of the test's own, never a real system file.
+        node = os.path.join(self.session.root, "null-device")
+        os.mknod(node, 0o600 | stat.S_IFCHR, os.makedev(1, 3))
+        os.symlink(node, self.session.settings_file)
+        p, w = self.start_to_main_window()
+        self.reading_works(p, w)
+        self.assertTrue(stat.S_ISCHR(os.lstat(node).st_mode), "the device node was replaced")
+        self.assertEqual(os.readlink(self.session.settings_file), node)
 
     def test_config_folder_that_cannot_be_created(self):
         blocker = os.path.join(self.session.home, "not-a-folder")
@@ -144,3 +173,40 @@ class StaleLock(E2ETestCase):
         with open(lock, "w") as f:
             f.write("%d\nzenor-lyrandel\n%s\n" % (other.pid, socket.gethostname()))
         self.start_to_main_window()
+
+
+class Drops(E2ETestCase):
+
+    def drag(self, start, end):
+        """Presses the left button at start and lets it go at end, moving in steps as a hand would."""
+        (x0, y0), (x1, y1) = start, end
+        self.session.xdo("mousemove", "--sync", str(x0), str(y0))
+        self.session.xdo("mousedown", "1")
+        steps = 12
+        for i in range(1, steps + 1):
+            self.session.xdo("mousemove", "--sync", str(x0 + (x1 - x0) * i // steps), str(y0 + (y1 - y0) * i // steps))
+        self.session.xdo("mouseup", "1")
+
+    def test_name_field_takes_no_drop(self):
+        p, w = self.start_to_main_window()
+        main = MainWindow(p, w)
+        question = main.question_field()
+        self.session.click(question)
+        wait_for(lambda: main.focused("text", "Ask A Question"), "the question field to take the focus")
+        self.session.type("12 34 xyz")
+        wait_for(lambda: text_of(question) == "12 34 xyz", "the question typed")
+        self.session.key("ctrl+Home", "shift+Right", "shift+Right")  # "12" selected
+        qx, qy, qw, qh = extents(question)
+        selection = (qx + 8, qy + 9)
+
+        nx, ny, nw, nh = extents(main.name_field())
+        self.drag(selection, (nx + nw // 2, ny + nh // 2))
+        # A drop nobody takes moves nothing.
+        self.assertEqual(text_of(question), "12 34 xyz")
+
+        # The same drag onto the end of the question's line is taken: drags do reach the window, and once
+        # this one is through, so is the first.
+        self.drag(selection, (qx + qw - 30, qy + 9))
+        wait_for(lambda: text_of(question) == " 34 xyz12", "the text to move within the question field")
+        self.assertEqual(text_of(main.name_field()), "")
+        self.assertEqual(p.message_boxes(), [])

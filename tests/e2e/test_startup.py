@@ -2,10 +2,13 @@
 import datetime
 import fcntl
 import os
+import pwd
 import signal
+import subprocess
 import time
+import uuid
 
-from harness import MAIN_TITLE, E2ETestCase, find_one, today, wait_for
+from harness import BOX_TITLE, MAIN_TITLE, E2ETestCase, Program, find_one, today, wait_for
 
 DOWNLOAD = "http://www.karvelle.example/zenor-free-lyrandel/download-zenor-free-lyrandel.html"
 QUESTION = ["There maybe an update to this software available\nDo you want to check for an update?"]
@@ -17,9 +20,10 @@ class UpdateReminder(E2ETestCase):
         self.session.write_reminder_date(today() - datetime.timedelta(days=days_ago))
         p = self.session.start()
         box = p.wait_message_box()
-        # The question comes before the main window.
+        # The question comes before the main window, with the program's icon.
         self.assertIsNone(p.main_window())
         self.assertEqual(p.x_windows("^%s$" % MAIN_TITLE), [])
+        p.wait_program_icon(box)
         self.assertEqual(box.name, "Zenor Lyrandel")
         self.assertEqual(p.box_text(box), QUESTION)
         self.session.click(find_one(box, "push button", button))
@@ -45,7 +49,9 @@ class UpdateReminder(E2ETestCase):
     def test_fourteen_days_is_silent(self):
         stored = (today() - datetime.timedelta(days=14)).isoformat()
         self.session.write_reminder_date(stored)
-        self.start_to_main_window()
+        p, window = self.start_to_main_window()
+        # The title bar and the taskbar get the program's icon, one frame after the window.
+        p.wait_program_icon(window)
         self.assertEqual(self.session.reminder_date(), stored)
         self.assertEqual(self.session.opened(), [])
 
@@ -82,6 +88,7 @@ class SingleInstance(E2ETestCase):
 
         second = self.session.start()
         box = second.wait_message_box()
+        second.wait_program_icon(box)
         self.assertEqual(box.name, "Zenor Lyrandel")
         self.assertEqual(second.box_text(box), ["Application is already running"])
         self.assertIsNone(second.main_window())
@@ -127,3 +134,82 @@ class SingleInstance(E2ETestCase):
             self.assertEqual(p.dismiss_box("Return"), ["Application is already running"])
             self.assertEqual(p.wait_exit(), 0)
         self.assertEqual([p for p in copies if p.alive()], mains)
+
+
+class AnotherUsersLock(E2ETestCase):
+    """Without a runtime folder, whatever another local user leaves in the shared temporary folder must not
+    keep the program from starting."""
+
+    def user(self):
+        name = "zl" + uuid.uuid4().hex[:10]
+        subprocess.run(["useradd", "--no-create-home", "--shell", "/usr/sbin/nologin", name], check=True)
+        self.addCleanup(subprocess.run, ["userdel", "--force", name], check=False)
+        return pwd.getpwnam(name)
+
+    def hold(self, path, owner):
+        """A lock of owner's, held as a live copy holds it."""
+        fd = os.open(path, os.O_RDWR | os.O_CREAT, 0o644)
+        self.addCleanup(os.close, fd)
+        os.fchown(fd, owner.pw_uid, owner.pw_gid)
+        os.write(fd, b"%d\nzenor-lyrandel\n" % os.getpid())
+        fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+
+    def start_as(self, person, tmp):
+        home = os.path.join(self.session.root, person.pw_name)
+        os.makedirs(home, mode=0o700, exist_ok=True)
+        os.chown(home, person.pw_uid, person.pw_gid)
+        env = {k: v for k, v in self.session.env.items()
+               if not k.startswith("XDG_") and k != "QT_LINUX_ACCESSIBILITY_ALWAYS_ON"}
+        # The session bus is root's: a bus that is not there keeps D-Bus from starting one that outlives the test.
+        env.update(HOME=home, TMPDIR=tmp, USER=person.pw_name, QT_ACCESSIBILITY="0",
+                   DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(home, "no-bus"))
+        proc = subprocess.Popen([os.environ["ZL_E2E_BINARY"]], env=env, cwd=home, start_new_session=True,
+                                user=person.pw_uid, group=person.pw_gid, extra_groups=[],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        p = Program(self.session, proc)
+        # Killed before its user is removed (cleanups run last to first).
+        self.addCleanup(p.kill)
+        return p, home
+
+    def starts_despite(self, folder_taken):
+        if os.geteuid() != 0:
+            self.skipTest("another user's files need throwaway users, which only root can make")
+        other, person = self.user(), self.user()
+        # A shared temporary folder, as /tmp is: anyone may make anything in it first.
+        for d in (self.tmp, self.session.root):
+            os.chmod(d, 0o711)
+        tmp = os.path.join(self.session.root, "tmp")
+        os.makedirs(tmp)
+        os.chmod(tmp, 0o1777)
+        taken = [os.path.join(tmp, "runtime-" + person.pw_name)]  # where Qt would make a runtime folder
+        if folder_taken:
+            taken.append(os.path.join(tmp, "zenor-lyrandel-%d" % person.pw_uid))
+        for d in taken:
+            os.makedirs(d, mode=0o700)
+            os.chown(d, other.pw_uid, other.pw_gid)
+        self.hold(os.path.join(tmp, "zenor-lyrandel.lock"), other)
+        if folder_taken:
+            self.hold(os.path.join(taken[-1], "zenor-lyrandel.lock"), other)
+
+        first, home = self.start_as(person, tmp)
+        wait_for(lambda: first.x_windows("^%s$" % MAIN_TITLE), "the main window of %s" % person.pw_name)
+        self.assertEqual(first.x_windows("^%s$" % BOX_TITLE), [])
+        lock = (os.path.join(home, ".cache", "zenor-lyrandel", "zenor-lyrandel.lock") if folder_taken
+                else os.path.join(tmp, "zenor-lyrandel-%d" % person.pw_uid, "zenor-lyrandel.lock"))
+        wait_for(lambda: os.path.exists(lock), "the lock at " + lock)
+        folder = os.lstat(os.path.dirname(lock))
+        self.assertEqual((folder.st_uid, folder.st_mode & 0o777), (person.pw_uid, 0o700))
+        for d in taken:
+            self.assertEqual(os.lstat(d).st_uid, other.pw_uid)
+
+        # The lock works: a second copy of the same user is refused.
+        second, _ = self.start_as(person, tmp)
+        wait_for(lambda: second.x_windows("^%s$" % BOX_TITLE), "the second copy's message")
+        self.assertEqual(second.x_windows("^%s$" % MAIN_TITLE), [])
+        self.assertTrue(first.alive())
+
+    def test_lock_and_runtime_folder_of_another_user(self):
+        self.starts_despite(folder_taken=False)
+
+    def test_even_the_users_own_lock_folder_taken(self):
+        self.starts_despite(folder_taken=True)

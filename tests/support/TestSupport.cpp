@@ -18,6 +18,8 @@ MessageRecorder::MessageRecorder()
 {
     MessageBoxes::setResponderForTest([this](const MessageBoxes::Shown &box) {
         shown.append(box);
+        if (whenShown)
+            whenShown();
         if (takesFocus && QApplication::focusWidget())
             QApplication::focusWidget()->clearFocus();
         return answer;

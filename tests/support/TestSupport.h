@@ -23,6 +23,7 @@ public:
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     // Like a box that does not hand the keyboard back: the focus is gone after each box.
     bool takesFocus = false;
+    std::function<void()> whenShown; // called as each box would show
 
     QStringList texts() const;
 };
