@@ -29,7 +29,6 @@ if dpkg-query -W -f='${Status}' zenor-lyrandel 2>/dev/null | grep -q "install ok
 fi
 
 tmp=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
 installed=0
 added_packages=()
@@ -38,7 +37,7 @@ cleanup() {
     # A killed child's status must not end the clean-up before the package is removed.
     set +e
     if [[ -n "$app_pid" ]]; then kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; fi
-    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+    stop_xvfb
     if [[ $installed -eq 1 ]]; then
         say "removing the package (and anything its install pulled in: ${added_packages[*]:-nothing})"
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get remove -y -qq zenor-lyrandel \
@@ -142,8 +141,9 @@ start_xvfb "$deadline_s"
 
 mkdir -p "$tmp/home" "$tmp/run"
 chmod 700 "$tmp/run"
-env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME -u DBUS_SESSION_BUS_ADDRESS \
-    HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
+env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME \
+    HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" DISPLAY="$display" DBUS_SESSION_BUS_ADDRESS="$bus_address" \
+    QT_QPA_PLATFORM=xcb \
     PATH=$session_path "$exec_line" >"$tmp/app.log" 2>&1 &
 app_pid=$!
 

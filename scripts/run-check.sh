@@ -9,13 +9,12 @@ say() { printf 'run-check: %s\n' "$*"; }
 die() { say "FAIL: $*" >&2; exit 1; }
 
 tmp=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
 cleanup() {
     local rc=$?
     set +e
     if [[ -n "$app_pid" ]]; then kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; fi
-    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+    stop_xvfb
     rm -rf "$tmp"
     exit "$rc"
 }
@@ -35,8 +34,9 @@ say "scripts/run.sh in an X server of its own"
 start_xvfb
 mkdir -p "$tmp/home" "$tmp/run"
 chmod 700 "$tmp/run"
-env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u DBUS_SESSION_BUS_ADDRESS -u WAYLAND_DISPLAY \
-    HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" DISPLAY="$display" "$root/scripts/run.sh" >"$tmp/app.log" 2>&1 &
+env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u WAYLAND_DISPLAY \
+    HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" DISPLAY="$display" DBUS_SESSION_BUS_ADDRESS="$bus_address" \
+    "$root/scripts/run.sh" >"$tmp/app.log" 2>&1 &
 app_pid=$!
 window=$(wait_for_window "$app_pid" "$title" "$tmp/app.log" 120)
 say "window $window mapped; PASS"

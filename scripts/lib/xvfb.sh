@@ -1,5 +1,7 @@
 # Sourced by the checks that start a program in an X server of their own.
-# Needs: say, die, $tmp (a private folder); sets $display and $xvfb_pid.
+# Needs: say, die, $tmp (a private folder); sets $display, $xvfb_pid, $bus_address and $bus_pid.
+xvfb_pid=""
+bus_pid=""
 
 start_xvfb() {
     local deadline=$((SECONDS + ${1:-30}))
@@ -12,6 +14,19 @@ start_xvfb() {
         sleep 0.05
     done
     display=":$(head -n1 "$tmp/display")"
+    # A session bus of the check's own, as a desktop has one: without it Qt's accessibility bridge
+    # has dbus-launch start a bus that outlives the check.
+    local bus
+    bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || die "dbus-daemon did not start"
+    bus_address=$(sed -n 1p <<<"$bus")
+    bus_pid=$(sed -n 2p <<<"$bus")
+}
+
+stop_xvfb() {
+    if [[ -n "$bus_pid" ]]; then kill "$bus_pid" 2>/dev/null; fi
+    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+    bus_pid=""
+    xvfb_pid=""
 }
 
 # wait_for_window PID TITLE LOG [SECONDS]: prints the id of PID's window titled TITLE once it is mapped.
