@@ -156,10 +156,12 @@ class Desktop:
         config = os.path.join(self.root, "openbox-rc.xml")
         with open(config, "w") as f:
             f.write(rc)
-        self._spawn(["openbox", "--sm-disable", "--config-file", config], stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL)
-        wait_for(lambda: run_tool(["wmctrl", "-m"], self.env, check=False).startswith("Name:"),
-                 "the window manager")
+        # Openbox names itself before it has grabbed its keys (Alt+F4); it runs the startup command once
+        # everything is set up.
+        ready = os.path.join(self.root, "openbox-ready")
+        self._spawn(["openbox", "--sm-disable", "--config-file", config, "--startup", "touch " + ready],
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: os.path.exists(ready), "the window manager")
         run_tool(["xdotool", "mousemove", "0", "0"], self.env)
 
     def stop(self):
