@@ -524,8 +524,9 @@ class Session:
 
     def start_unprivileged(self, prepare_home=None):
         """The program as a person without root's powers: as itself when the tests do not run as root, else as
-        the unprivileged user 65534 with a home and runtime folder of its own. That user cannot reach the
-        accessibility bus, so read its windows through X. prepare_home(home) runs before the start."""
+        the unprivileged user 65534 with a home, runtime folder and session bus of its own (without one, Qt
+        would have dbus-launch start a bus that outlives the test). That user cannot reach the accessibility
+        bus, so read its windows through X. prepare_home(home) runs before the start."""
         uid = 65534 if os.geteuid() == 0 else os.geteuid()
         root = tempfile.mkdtemp(prefix="zl-user-")
         self.programs.append(_Folder(root))
@@ -540,6 +541,11 @@ class Session:
                    XDG_DATA_HOME=os.path.join(home, ".local", "share"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
                    QT_ACCESSIBILITY="0")
         drop = dict(user=uid, group=uid, extra_groups=[]) if uid != os.geteuid() else {}
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
+                               env=env, start_new_session=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               text=True, **drop)
+        self.programs.append(Program(self, bus))
+        env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
         proc = subprocess.Popen([BINARY], env=env, cwd=home, start_new_session=True, stdout=subprocess.DEVNULL,
                                 stderr=self._log, **drop)
         p = Program(self, proc)
