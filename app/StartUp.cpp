@@ -65,9 +65,8 @@ void connectSessionBus()
 
 void prepareApplication()
 {
-    // The fonts are looked up by the first window's look table (installedFamily), not here: Qt's font
-    // database would be loaded before fontconfig's warm-up is done, which then runs twice.
-    // Windows come and go at exit; only EndProgram ends the process.
+    // Windows come and go at exit; only EndProgram ends the process. The fonts are looked up by the
+    // first window's look table (installedFamily).
     QApplication::setQuitOnLastWindowClosed(false);
 }
 

@@ -2,7 +2,7 @@
 # Installs what building (and, with "test", testing) needs on Debian 12 or 13. Safe to run again.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev fonts-dejavu-core)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
 if [[ "${1:-}" == "test" ]]; then
     packages+=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus dbus-x11 at-spi2-core
                python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 clang libclang-rt-dev dpkg-dev file
