@@ -553,9 +553,11 @@ void TestStartUp::lockFolderIsTheUsersOwn_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("folder"); // runtime, temporary, cache or none
-    // Another user's lock and folder in the shared temporary folder: the end-to-end cases.
+    // Another user's folder in the shared temporary folder: the end-to-end cases.
     QTest::newRow("runtime folder") << ""
                                     << "runtime";
+    QTest::newRow("runtime folder holds another user's lock") << "runtime other"
+                                                              << "temporary";
     QTest::newRow("no runtime folder") << "no runtime"
                                        << "temporary";
     QTest::newRow("temporary folder anyone can write") << "no runtime,temporary open"
@@ -568,6 +570,8 @@ void TestStartUp::lockFolderIsTheUsersOwn()
 {
     QFETCH(QString, setup);
     QFETCH(QString, folder);
+    if (setup.contains(QLatin1String("other")) && !runsAsRoot())
+        QSKIP("another user's files need root to make");
     const QStringList steps = setup.split(QLatin1Char(','), Qt::SkipEmptyParts);
     QTemporaryDir root;
     QVERIFY(root.isValid());
@@ -587,6 +591,10 @@ void TestStartUp::lockFolderIsTheUsersOwn()
 
     const QByteArray lockInRuntime = QFile::encodeName(runtime + QStringLiteral("/zenor-lyrandel.lock"));
     for (const QString &step : steps) {
+        if (step == QLatin1String("runtime other")) {
+            QVERIFY(make(QStringLiteral("regular file"), QFile::decodeName(lockInRuntime)));
+            QCOMPARE(chown(lockInRuntime.constData(), 65534, 65534), 0);
+        }
         if (step == QLatin1String("no runtime")) // where Qt would make one: taken by a file
             QVERIFY(make(QStringLiteral("regular file"),
                          tmp + QStringLiteral("/runtime-") +
