@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Runs the whole test command again on Debian 13 (trixie): in a root made with debootstrap, kept in
-# build/trixie-root and reused, on a clean clone of this tree's committed HEAD (uncommitted changes
+# Runs the whole test command again on Debian 13 (trixie): in a root made with debootstrap from the
+# machine's own apt mirror, kept in the per-machine cache (~/.cache/zenor-lyrandel) and reused by every
+# checkout, on a clean clone of this tree's committed HEAD (uncommitted changes
 # are not in it). Needs root for debootstrap, chroot and the mounts; asks sudo for it otherwise.
 # Usage: scripts/second-release.sh   (ZL_SECOND_RELEASE_ROOT picks another folder for the root)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/apt.sh"
 release=trixie
-mirror=http://deb.debian.org/debian
-chroot_dir=${ZL_SECOND_RELEASE_ROOT:-"$root/build/$release-root"}
+cache=${ZL_CACHE_DIR:-"${XDG_CACHE_HOME:-$HOME/.cache}/zenor-lyrandel"}
+chroot_dir=${ZL_SECOND_RELEASE_ROOT:-"$cache/debian-$release-root"}
 src=/zenor-lyrandel
 # The host folders the suite needs, parents before children; undone in the opposite order.
 binds=(/proc /sys /dev /dev/pts /dev/shm)
@@ -79,7 +81,9 @@ if [[ ! -f "$ready" ]]; then
         [[ -z "$(mounts_inside)" ]] || die "something is still mounted under $chroot_dir; not removing it"
         rm -rf --one-file-system "$chroot_dir"
     fi
-    say "making a Debian 13 root in $chroot_dir"
+    mirror=$(apt_mirror)
+    [[ -n "$mirror" ]] || die "no Debian mirror in this machine's apt configuration"
+    say "making a Debian 13 root in $chroot_dir from $mirror"
     debootstrap --variant=minbase "$release" "$chroot_dir" "$mirror" >"$chroot_dir.log" 2>&1 ||
         die "debootstrap failed; see $chroot_dir.log"
     # Packages installed inside must not start services on the host's behalf.

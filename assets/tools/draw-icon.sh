@@ -101,4 +101,7 @@ print(f'''<?xml version="1.0" encoding="UTF-8"?>
 </svg>''')
 PY
 
-echo "wrote ${#sizes[@]} icons and the scalable one to ${out}"
+# The Windows icon: every size in one .ico (the 256 px one stored as PNG, as Windows expects).
+convert $(printf "${out}/zenor-lyrandel-%s.png " "${sizes[@]}") "${out}/zenor-lyrandel.ico"
+
+echo "wrote ${#sizes[@]} icons, the Windows .ico and the scalable one to ${out}"
