@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Installs what building (and, with "test", testing) needs on Debian 12 or 13. Safe to run again.
+# Installs what building needs on Debian 12 or 13; with "test", what testing needs; with "windows",
+# what cross-building for Windows and its installer needs; with "wine", what testing that build
+# needs besides. Safe to run again.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+# Qt for Windows is built from Debian's own source (apt-get source needs dpkg-dev); the host's
+# moc, rcc and uic serve it.
+case "${1:-}" in
+windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev nsis) ;;
+wine) packages+=(wine wine64 fonts-wine xvfb xauth openbox xdotool x11-utils imagemagick binutils dbus) ;;
+esac
 if [[ "${1:-}" == "test" ]]; then
     packages+=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus dbus-x11 at-spi2-core
                python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 clang libclang-rt-dev dpkg-dev file

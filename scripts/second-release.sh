@@ -111,7 +111,8 @@ git -C "$chroot_dir$src" checkout -q --detach FETCH_HEAD
 # settings leaks in. Waiting in the background keeps INT and TERM from waiting for the command.
 inside() {
     chroot "$chroot_dir" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
-        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin ZL_SKIP_SECOND_RELEASE=1 "$@" 9>&- &
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin ZL_SKIP_SECOND_RELEASE=1 \
+        ZL_SKIP_WINDOWS=1 "$@" 9>&- &
     wait $!
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything (installing what is missing) and runs every test: unit and widget tests,
-# end-to-end tests in a real X server, the sanitizer build, the fuzzers and the package check.
+# end-to-end tests in a real X server, the sanitizer build, the fuzzers, the package check, the
+# Windows build under Wine and the whole again on Debian 13.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" test
@@ -33,6 +34,14 @@ step "The README's run command"
 step "Debian package"
 # The same Release tree as the run command's: built once for both.
 "$root/scripts/package-test.sh" "$root/build/release"
+
+# Windows: Qt for Windows built once per machine, the program, its tests under Wine and the
+# installer end to end. ZL_SKIP_WINDOWS=1 skips it.
+if [[ "${ZL_SKIP_WINDOWS:-}" != 1 ]]; then
+    step "Windows"
+    "$root/scripts/windows.sh" --with-tests
+    "$root/tests/wine/run.sh" "$root/build/windows"
+fi
 
 # The same again on Debian 13, in a root of its own; ZL_SKIP_SECOND_RELEASE=1 skips it.
 if [[ "${ZL_SKIP_SECOND_RELEASE:-}" != 1 ]]; then

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Cross-builds the program for Windows and its installer, installing what is missing and building
+# Qt for Windows once per machine (scripts/windows-qt.sh). Leaves in build/windows:
+#   zenor-lyrandel.exe                 the program, one static file
+#   zenor-lyrandel-<version>-setup.exe the installer
+# Usage: scripts/windows.sh [--with-tests]   (the tests are built too, for scripts/test.sh)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+say() { printf 'windows: %s\n' "$*" >&2; }
+tests=OFF
+[[ "${1:-}" == "--with-tests" ]] && tests=ON
+
+"$root/scripts/install-deps.sh" windows >&2
+qt=$("$root/scripts/windows-qt.sh")
+build="$root/build/windows"
+version=$(sed -nE 's/^project\(zenor-lyrandel VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
+
+say "building the program with Qt from $qt"
+# Qt's toolchain file chains to the mingw one kept beside it and finds Qt's packages.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DZL_BUILD_TESTS="$tests" -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+cmake --build "$build" -j "$(nproc)" >&2
+
+# Symbols stay in the build tree; the shipped copy is stripped.
+x86_64-w64-mingw32-strip -o "$build/zenor-lyrandel.exe" "$build/app/zenor-lyrandel.exe"
+installer="$build/zenor-lyrandel-$version-setup.exe"
+makensis -V2 -DVERSION="$version" -DEXE="$build/zenor-lyrandel.exe" \
+    -DICON="$root/assets/icons/zenor-lyrandel.ico" -DOUTFILE="$installer" \
+    "$root/packaging/windows/zenor-lyrandel.nsi" >&2
+say "$(du -h "$build/zenor-lyrandel.exe" | cut -f1) program, $(du -h "$installer" | cut -f1) installer: $installer"

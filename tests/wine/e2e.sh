@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The Windows build end to end, under Wine in a private X server, as a person would use it:
+# installs silently with the installer, starts the installed program from its shortcut's target,
+# types a name, Alt+G, sees a sign (found in the window's pixels: Wine has no AT-SPI), is refused a
+# second copy, leaves through the farewell screen's Exit (status 0), finds the date in the registry,
+# uninstalls silently and finds the program's files and shortcut gone, the user's date kept.
+# Usage: tests/wine/e2e.sh SETUP.EXE [SCREENSHOT-FOLDER]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+setup=$(realpath "$1")
+shots=${2:-}
+title="Zenor Lyrandel v1.15"
+
+say() { printf 'wine-e2e: %s\n' "$*"; }
+die() { say "FAIL: $*" >&2; exit 1; }
+
+tmp=$(mktemp -d)
+export WINEPREFIX="$tmp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+cleanup() {
+    local rc=$?
+    set +e
+    wineserver -k 2>/dev/null
+    stop_xvfb
+    [[ -n "${wm_pid:-}" ]] && kill "$wm_pid" 2>/dev/null
+    rm -rf "$tmp"
+    exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+# shellcheck source=../../scripts/lib/xvfb.sh
+. "$root/scripts/lib/xvfb.sh"
+
+# until_true SECONDS WHAT COMMAND...: waits for COMMAND to succeed.
+until_true() {
+    local deadline=$((SECONDS + $1)) what=$2
+    shift 2
+    until "$@"; do
+        ((SECONDS < deadline)) || die "$what"
+        sleep 0.2
+    done
+}
+x() { DISPLAY=$display "$@"; }
+# The visible windows titled $1, newest last.
+windows_titled() { x xdotool search --onlyvisible --name "^${1//./\\.}\$" 2>/dev/null || true; }
+window_count() { windows_titled "$1" | wc -l; }
+one_window() { [[ $(window_count "$1") -ge 1 ]]; }
+# Waits for a window titled $1 and prints the newest one.
+window() {
+    until_true 60 "no window titled '$1' appeared" one_window "$1"
+    windows_titled "$1" | tail -n 1
+}
+focus() {
+    x xdotool windowactivate --sync "$1" 2>/dev/null || x xdotool windowfocus --sync "$1"
+}
+keys() { x xdotool key --delay 60 "$@"; }
+shot() { x import -window "$1" "$2"; }
+keep_shot() { [[ -z "$shots" ]] || cp "$2" "$shots/$1"; }
+height_of() { x xdotool getwindowgeometry "$1" | sed -nE 's/.*Geometry: [0-9]+x([0-9]+).*/\1/p'; }
+
+# The best match of the 24 sign pictures in the top left of a window's picture: "RMSE sign".
+best_sign() {
+    local picture=$1 area="$tmp/area.png" best="1 none" sign score
+    convert "$picture" -crop 150x200+0+0 +repage "$area"
+    for sign in "$root"/assets/signs/[0-9][0-9]*[a-z].jpg; do
+        score=$(compare -metric RMSE -subimage-search "$area" "$sign" null: 2>&1 | sed -nE 's/.*\(([0-9.e-]+)\).*/\1/p' | head -n1)
+        [[ -n "$score" ]] || continue
+        best=$(printf '%s\n%s %s\n' "$best" "$score" "$(basename "$sign" .jpg)" | sort -g | head -n1)
+    done
+    echo "$best"
+}
+
+start_xvfb
+openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
+wm_pid=$!
+export DISPLAY=$display
+say "making a Wine prefix"
+wineboot --init >"$tmp/wineboot.log" 2>&1 || die "wineboot failed: $(tail -n 5 "$tmp/wineboot.log")"
+wineserver -w
+# Wine's own fonts, where Debian's Wine does not look for them.
+cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+
+say "installing silently"
+wine "$setup" /S >"$tmp/setup.log" 2>&1 || die "the installer failed: $(tail -n 5 "$tmp/setup.log")"
+user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n1)
+install_dir="$user_dir/AppData/Local/Programs/Zenor Lyrandel"
+shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Zenor Lyrandel.lnk"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZenorLyrandel'
+[[ -f "$install_dir/zenor-lyrandel.exe" && -f "$install_dir/uninstall.exe" ]] || die "nothing installed in $install_dir"
+[[ -f "$shortcut" ]] || die "no Start-menu shortcut"
+entry=$(wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r')
+for field in "DisplayName    REG_SZ    Zenor Lyrandel" "DisplayVersion    REG_SZ    1.15" \
+             "Publisher    REG_SZ    Karvelle Softwares" "EstimatedSize    REG_DWORD"; do
+    grep -qF "$field" <<<"$entry" || die "the uninstall entry lacks '$field': $entry"
+done
+
+# The shortcut's target, as Windows starts it (the link's local path, stored as text).
+target=$(strings "$shortcut" | grep -m1 -i '^[A-Z]:\\.*\\zenor-lyrandel\.exe$') || die "no target in the shortcut"
+say "starting $target"
+wine "$target" >"$tmp/app.log" 2>&1 &
+app=$!
+main=$(window "$title")
+focus "$main"
+# On a first start the update question comes first; No leaves the browser closed.
+if one_window "Zenor Lyrandel"; then
+    focus "$(window "Zenor Lyrandel")"
+    keys alt+n
+fi
+until_true 30 "the update question stayed" bash -c "! DISPLAY=$display xdotool search --onlyvisible --name '^Zenor Lyrandel\$' >/dev/null"
+focus "$main"
+shot "$main" "$tmp/main.png"
+keep_shot windows-main-window.png "$tmp/main.png"
+read -r score sign < <(best_sign "$tmp/main.png")
+awk -v s="$score" 'BEGIN { exit !(s > 0.1) }' || die "a sign is shown before any reading ($sign, $score)"
+
+say "a reading for Ada"
+x xdotool type --delay 60 Ada
+keys alt+g
+reading() {
+    shot "$main" "$tmp/reading.png"
+    read -r score sign < <(best_sign "$tmp/reading.png")
+    awk -v s="$score" 'BEGIN { exit !(s < 0.05) }'
+}
+until_true 30 "no sign picture on the result page" reading
+say "the sign shown is $sign (RMSE $score)"
+keep_shot windows-reading.png "$tmp/reading.png"
+
+say "the About box"
+keys alt+h a
+about=""
+until_true 30 "the About box did not open" bash -c "[[ \$(DISPLAY=$display xdotool search --onlyvisible --name '^${title//./\\.}\$' | wc -l) -ge 2 ]]"
+about=$(windows_titled "$title" | grep -vx "$main" | tail -n1)
+focus "$about"
+shot "$about" "$tmp/about.png"
+keep_shot windows-about.png "$tmp/about.png"
+keys Escape
+until_true 30 "the About box stayed open" bash -c "[[ \$(DISPLAY=$display xdotool search --onlyvisible --name '^${title//./\\.}\$' | wc -l) -eq 1 ]]"
+
+say "a second copy"
+wine "$target" >"$tmp/second.log" 2>&1 &
+second=$!
+refusal=$(window "Zenor Lyrandel")
+focus "$refusal"
+keys Return
+wait "$second" || true
+[[ $(window_count "$title") -eq 1 ]] || die "a second main window opened"
+kill -0 "$app" 2>/dev/null || die "the first copy ended"
+
+say "File > Exit, then the farewell screen's Exit"
+focus "$main"
+keys alt+f x
+farewell_shown() {
+    local w
+    w=$(windows_titled "$title" | tail -n1)
+    [[ -n "$w" && "$w" != "$main" && $(height_of "$w") -gt 280 ]]
+}
+until_true 30 "no farewell screen" farewell_shown
+farewell=$(windows_titled "$title" | tail -n1)
+focus "$farewell"
+shot "$farewell" "$tmp/farewell.png"
+keep_shot windows-promotion.png "$tmp/farewell.png"
+keys alt+x
+status=0
+wait "$app" || status=$?
+[[ $status -eq 0 ]] || die "the program ended with status $status: $(tail -n 5 "$tmp/app.log")"
+
+today=$(date +%F)
+stored=$(wine reg query 'HKCU\Software\Karvelle Softwares\zenor-lyrandel\Settings' /v Duration 2>/dev/null | tr -d '\r')
+grep -qE "Duration +REG_SZ +$today" <<<"$stored" || die "the reminder's date is not in the registry: $stored"
+
+say "uninstalling silently"
+wine "$install_dir/uninstall.exe" /S >"$tmp/uninstall.log" 2>&1 || die "the uninstaller failed"
+# The uninstaller runs from a copy of itself and returns at once.
+gone() { [[ ! -e "$install_dir" && ! -e "$shortcut" ]] && ! wine reg query "$uninstall_key" >/dev/null 2>&1; }
+until_true 60 "the uninstaller left $(ls "$install_dir" 2>/dev/null; ls "$shortcut" 2>/dev/null)" gone
+wine reg query 'HKCU\Software\Karvelle Softwares\zenor-lyrandel\Settings' /v Duration >/dev/null 2>&1 ||
+    die "the uninstaller removed the user's own setting"
+say "PASS"
