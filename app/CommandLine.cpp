@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "foundation/Console.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
@@ -165,6 +167,7 @@ QList<QByteArray> forQt(int argc, char *argv[])
 
 int finish(const Outcome &outcome)
 {
+    Console::attachToParent();
     if (!outcome.standardOutput.isEmpty())
         std::fputs(outcome.standardOutput.toLocal8Bit().constData(), stdout);
     if (!outcome.standardError.isEmpty())
