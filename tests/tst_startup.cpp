@@ -103,6 +103,11 @@ bool make(const QString &kind, const QString &path)
         return symlink(real.constData(), name.constData()) == 0;
     if (kind == QLatin1String("device node"))
         return mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    if (kind == QLatin1String("another user's file"))
+        return writeFile(name) && chown(name.constData(), 65534, 65534) == 0;
+    if (kind == QLatin1String("link to another user's file"))
+        return writeFile(real) && chown(real.constData(), 65534, 65534) == 0 &&
+               symlink(real.constData(), name.constData()) == 0;
     if (kind == QLatin1String("another user's link to a root file"))
         return writeFile(real) && symlink(real.constData(), name.constData()) == 0 &&
                lchown(name.constData(), 65534, 65534) == 0;
@@ -140,8 +145,8 @@ private slots:
     void storeIsWhereQSettingsKeepsIt();
     void storeOpensOnlyRegularFiles_data();
     void storeOpensOnlyRegularFiles();
-    void storeThatIsNoFileIsNeverWritten_data();
-    void storeThatIsNoFileIsNeverWritten();
+    void storeThatIsNoFileOfOursIsNeverWritten_data();
+    void storeThatIsNoFileOfOursIsNeverWritten();
     void firstStartWritesOnceAfterTheWindowIsUp();
     void windowClosedBeforeItsFirstFrameStillWrites();
     void dueQuestionComesBeforeTheWindowAndWrites();
@@ -356,26 +361,32 @@ void TestStartUp::storeOpensOnlyRegularFiles()
     QTEST(Settings::mayOpen(path), "mayOpen");
 }
 
-void TestStartUp::storeThatIsNoFileIsNeverWritten_data()
+void TestStartUp::storeThatIsNoFileOfOursIsNeverWritten_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("atTheLock"); // the lock QSettings takes beside the store to write it
     QTest::newRow("folder") << "folder" << false;
     QTest::newRow("FIFO as its lock") << "FIFO" << true;
+    // Root with a user's HOME: saving would make the user's file root's.
+    QTest::newRow("another user's file") << "another user's file" << false;
+    QTest::newRow("link to another user's file") << "link to another user's file" << false;
 }
 
-void TestStartUp::storeThatIsNoFileIsNeverWritten()
+void TestStartUp::storeThatIsNoFileOfOursIsNeverWritten()
 {
     QFETCH(QString, kind);
     QFETCH(bool, atTheLock);
+    if (kind.contains(QLatin1String("another user")) && !runsAsRoot())
+        QSKIP("another user's files need root to make");
     const QString path = atTheLock ? storeFile() + QStringLiteral(".lock") : storeFile();
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     QVERIFY2(make(kind, path), strerror(errno));
     // Beside an odd lock, the store itself is a file with a recent date: read, never written.
     if (atTheLock)
         QVERIFY(make(QStringLiteral("regular file"), storeFile()));
-    const QString stored = atTheLock ? QStringLiteral("2026-11-24") : QString();
+    const QString stored = QFileInfo(storeFile()).isFile() ? QStringLiteral("2026-11-24") : QString();
     const mode_t before = kindOf(path);
+    const uint owner = QFileInfo(path).ownerId(); // a link's target's
     const auto removeIt = qScopeGuard([&path] {
         QDir(path).removeRecursively();
         QFile::remove(path);
@@ -387,6 +398,7 @@ void TestStartUp::storeThatIsNoFileIsNeverWritten()
     QCOMPARE(Settings::reminderDate(), stored);
     QVERIFY(!Settings::setReminderDate(QStringLiteral("2026-12-08")));
     QCOMPARE(kindOf(path), before);
+    QCOMPARE(QFileInfo(path).ownerId(), owner);
     QCOMPARE(Settings::reminderDate(), stored);
 }
 
