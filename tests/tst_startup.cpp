@@ -565,23 +565,27 @@ void TestStartUp::lockFolderIsTheUsersOwn_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("folder"); // runtime, temporary, cache or none
-    // Another user's folder in the shared temporary folder: the end-to-end cases.
+    QTest::addColumn<bool>("userLock");  // in the temporary folder as well, whatever the environment
+    // Another user's folder, met by a user who is not root: the end-to-end cases.
     QTest::newRow("runtime folder") << ""
-                                    << "runtime";
+                                    << "runtime" << true;
     QTest::newRow("runtime folder holds another user's lock") << "runtime other"
-                                                              << "temporary";
+                                                              << "temporary" << true;
     QTest::newRow("no runtime folder") << "no runtime"
-                                       << "temporary";
+                                       << "temporary" << true;
     QTest::newRow("temporary folder anyone can write") << "no runtime,temporary open"
-                                                       << "cache";
+                                                       << "cache" << false;
+    QTest::newRow("temporary folder of another user") << "no runtime,temporary other"
+                                                      << "cache" << false;
     QTest::newRow("nowhere") << "no runtime,temporary file,cache file"
-                             << "none";
+                             << "none" << false;
 }
 
 void TestStartUp::lockFolderIsTheUsersOwn()
 {
     QFETCH(QString, setup);
     QFETCH(QString, folder);
+    QFETCH(bool, userLock);
     if (setup.contains(QLatin1String("other")) && !runsAsRoot())
         QSKIP("another user's files need root to make");
     const QStringList steps = setup.split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -600,6 +604,10 @@ void TestStartUp::lockFolderIsTheUsersOwn()
         steps.contains(QStringLiteral("no runtime")) ? QByteArray() : QFile::encodeName(runtime));
     const auto tmpVariable = changeEnvironment("TMPDIR", QFile::encodeName(tmp));
     const auto homeVariable = changeEnvironment("HOME", QFile::encodeName(home));
+    const QString systemTemp = SingleInstance::systemTempFolder();
+    SingleInstance::setSystemTempFolderForTest(tmp);
+    const auto restoreSystemTemp =
+        qScopeGuard([&] { SingleInstance::setSystemTempFolderForTest(systemTemp); });
 
     const QByteArray lockInRuntime = QFile::encodeName(runtime + QStringLiteral("/zenor-lyrandel.lock"));
     for (const QString &step : steps) {
@@ -614,6 +622,10 @@ void TestStartUp::lockFolderIsTheUsersOwn()
         if (step == QLatin1String("temporary open")) {
             QCOMPARE(mkdir(QFile::encodeName(perUser).constData(), 0700), 0);
             QCOMPARE(chmod(QFile::encodeName(perUser).constData(), 0777), 0);
+        }
+        if (step == QLatin1String("temporary other")) {
+            QCOMPARE(mkdir(QFile::encodeName(perUser).constData(), 0700), 0);
+            QCOMPARE(chown(QFile::encodeName(perUser).constData(), 65534, 65534), 0);
         }
         if (step == QLatin1String("temporary file"))
             QVERIFY(make(QStringLiteral("regular file"), perUser));
@@ -630,10 +642,14 @@ void TestStartUp::lockFolderIsTheUsersOwn()
                                                                     : QString();
     const QString path = SingleInstance::lockFilePath();
     QCOMPARE(path, expected.isEmpty() ? QString() : expected + QStringLiteral("/zenor-lyrandel.lock"));
-    QVERIFY(SingleInstance::acquire()); // wherever it is, or nowhere: the program starts
-    if (!expected.isEmpty()) {
-        QVERIFY(SingleInstance::isPrivateFolder(expected, geteuid()));
-        QLockFile other(path);
+    const QString userPath = SingleInstance::userLockFilePath();
+    QCOMPARE(userPath, userLock ? perUser + QStringLiteral("/zenor-lyrandel.lock") : QString());
+    QVERIFY(SingleInstance::acquire()); // wherever they are, or nowhere: the program starts
+    for (const QString &held : {path, userPath}) {
+        if (held.isEmpty())
+            continue;
+        QVERIFY(SingleInstance::isPrivateFolder(QFileInfo(held).path(), geteuid()));
+        QLockFile other(held);
         QVERIFY(!other.tryLock(0));
     }
     SingleInstance::release();

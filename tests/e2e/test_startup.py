@@ -3,6 +3,7 @@ import datetime
 import fcntl
 import os
 import pwd
+import shutil
 import signal
 import subprocess
 import time
@@ -102,6 +103,14 @@ class SingleInstance(E2ETestCase):
         self.assertEqual(os.stat(self.session.settings_file).st_mtime_ns, stamp)
         self.assertEqual(self.session.opened(), [])
 
+    def test_second_copy_with_another_runtime_folder_is_refused(self):
+        self.start_to_main_window()
+        runtime = os.path.join(self.session.root, "another-runtime")
+        os.makedirs(runtime, mode=0o700)
+        second = self.session.start(dict(self.session.env, XDG_RUNTIME_DIR=runtime))
+        self.assertEqual(second.dismiss_box("Return"), ["Application is already running"])
+        self.assertEqual(second.wait_exit(), 0)
+
     def test_copy_refused_at_a_first_start_writes_nothing(self):
         # Another copy holds the lock: an OS lock on this file, the one QLockFile takes too.
         fd = os.open(os.path.join(self.session.runtime, "zenor-lyrandel.lock"), os.O_RDWR | os.O_CREAT, 0o600)
@@ -144,7 +153,9 @@ class AnotherUsersLock(E2ETestCase):
         name = "zl" + uuid.uuid4().hex[:10]
         subprocess.run(["useradd", "--no-create-home", "--shell", "/usr/sbin/nologin", name], check=True)
         self.addCleanup(subprocess.run, ["userdel", "--force", name], check=False)
-        return pwd.getpwnam(name)
+        person = pwd.getpwnam(name)
+        self.addCleanup(shutil.rmtree, "/tmp/zenor-lyrandel-%d" % person.pw_uid, True)  # the user's lock
+        return person
 
     def hold(self, path, owner):
         """A lock of owner's, held as a live copy holds it."""
