@@ -3,7 +3,6 @@ import datetime
 import fcntl
 import os
 import pwd
-import shutil
 import signal
 import subprocess
 import time
@@ -109,7 +108,6 @@ class SingleInstance(E2ETestCase):
         os.makedirs(runtime, mode=0o700)
         second = self.session.start(dict(self.session.env, XDG_RUNTIME_DIR=runtime))
         self.assertEqual(second.dismiss_box("Return"), ["Application is already running"])
-        self.assertEqual(second.wait_exit(), 0)
 
     def test_copy_refused_at_a_first_start_writes_nothing(self):
         # Another copy holds the lock: an OS lock on this file, the one QLockFile takes too.
@@ -153,9 +151,7 @@ class AnotherUsersLock(E2ETestCase):
         name = "zl" + uuid.uuid4().hex[:10]
         subprocess.run(["useradd", "--no-create-home", "--shell", "/usr/sbin/nologin", name], check=True)
         self.addCleanup(subprocess.run, ["userdel", "--force", name], check=False)
-        person = pwd.getpwnam(name)
-        self.addCleanup(shutil.rmtree, "/tmp/zenor-lyrandel-%d" % person.pw_uid, True)  # the user's lock
-        return person
+        return pwd.getpwnam(name)
 
     def hold(self, path, owner):
         """A lock of owner's, held as a live copy holds it."""
