@@ -26,12 +26,29 @@ QString storeName()
     return exe.isEmpty() ? QStringLiteral("zenor-lyrandel") : exe;
 }
 
+// Saving replaces the file (a link's target, for a link) with a new one of whoever saves. Run by
+// root with a user's HOME (sudo), or through a link, that would take the file over from its owner,
+// who could then no longer store their own date: someone else's store is read and left.
+bool ownStoreOrNone(const QString &path)
+{
+#if defined(Q_OS_UNIX)
+    struct stat file;
+    if (stat(QFile::encodeName(path).constData(), &file) != 0)
+        return errno == ENOENT;
+    return file.st_uid == geteuid();
+#else
+    Q_UNUSED(path)
+    return true;
+#endif
+}
+
 // QSettings opens the file in its constructor, and to write takes the lock beside it, so both are
 // judged first. A file swapped in between by someone who can write the user's folder is not
 // guarded against: they could as well write the store itself.
 bool storeMayBeWritten(const QString &path)
 {
-    return Settings::mayOpen(path) && Settings::mayOpen(path + QStringLiteral(".lock"));
+    return Settings::mayOpen(path) && ownStoreOrNone(path) &&
+           Settings::mayOpen(path + QStringLiteral(".lock"));
 }
 
 // The store, or none when its file may not be opened. Where the native store is not a file of its

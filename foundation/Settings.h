@@ -7,7 +7,8 @@ namespace Settings {
 
 // The stored text, empty when missing or unreadable, whatever else the file holds.
 QString reminderDate();
-// False when the store cannot be written; start-up carries on either way.
+// False when the store cannot be written, or its file belongs to someone else; start-up carries
+// on either way.
 bool setReminderDate(const QString &value);
 
 // The store's file: the user's configuration folder, the executable's name, ".conf".

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include <memory>
+#include <vector>
 
 #if defined(Q_OS_UNIX)
 #include <cerrno>
@@ -28,10 +29,31 @@ uint userId()
 #endif
 }
 
-std::unique_ptr<QLockFile> &lock()
+std::vector<std::unique_ptr<QLockFile>> &held()
 {
-    static std::unique_ptr<QLockFile> l;
-    return l;
+    static std::vector<std::unique_ptr<QLockFile>> locks;
+    return locks;
+}
+
+QString &systemTemp()
+{
+    // Not QDir::tempPath(): $TMPDIR moves that.
+    static QString folder = QStringLiteral("/tmp");
+    return folder;
+}
+
+enum class Take { Taken, HeldByAnotherCopy, CannotBeMade };
+
+Take take(const QString &path)
+{
+    // The default stale time is kept: QLockFile only takes over a file whose holder is gone,
+    // because a live holder keeps its OS lock on it.
+    auto candidate = std::make_unique<QLockFile>(path);
+    if (candidate->tryLock(0)) {
+        held().push_back(std::move(candidate));
+        return Take::Taken;
+    }
+    return candidate->error() == QLockFile::LockFailedError ? Take::HeldByAnotherCopy : Take::CannotBeMade;
 }
 
 // A folder of the program's own for the lock: made private when missing, then checked, since
@@ -114,31 +136,54 @@ QString lockFilePath()
     return first;
 }
 
+QString userLockFilePath()
+{
+#if defined(Q_OS_UNIX)
+    const QString folder = systemTemp() + QStringLiteral("/zenor-lyrandel-") + QString::number(userId());
+    const QString file = folder + QLatin1Char('/') + kLockName;
+    if (makePrivateFolder(folder) && lockFileUsable(file))
+        return file;
+#endif
+    return QString();
+}
+
+QString systemTempFolder()
+{
+    return systemTemp();
+}
+
+void setSystemTempFolderForTest(const QString &folder)
+{
+    systemTemp() = folder;
+}
+
 bool acquire()
 {
-    if (lock() && lock()->isLocked())
+    if (!held().empty())
         return true;
+    const QString user = userLockFilePath();
+    // A user lock that cannot be made leaves it to the session's.
+    if (!user.isEmpty() && take(user) == Take::HeldByAnotherCopy)
+        return false;
     bool anotherCopy = false;
-    forEachLockFile([&anotherCopy](const QString &path) {
-        // The default stale time is kept: QLockFile only takes over a file whose holder is gone,
-        // because a live holder keeps its OS lock on it.
-        auto candidate = std::make_unique<QLockFile>(path);
-        if (candidate->tryLock(0)) {
-            lock() = std::move(candidate);
-            return true;
-        }
-        anotherCopy = candidate->error() == QLockFile::LockFailedError;
+    forEachLockFile([&anotherCopy, &user](const QString &path) {
+        if (path == user && !held().empty())
+            return true; // without a runtime folder or $TMPDIR, one file is both locks
+        const Take result = take(path);
+        anotherCopy = result == Take::HeldByAnotherCopy;
         // A folder where no lock can be made (read-only, full) leaves it to the next one.
-        return anotherCopy;
+        return result != Take::CannotBeMade;
     });
+    if (anotherCopy)
+        release();
     return !anotherCopy;
 }
 
 void release()
 {
-    if (lock())
-        lock()->unlock();
-    lock().reset();
+    for (const std::unique_ptr<QLockFile> &lock : held())
+        lock->unlock();
+    held().clear();
 }
 
 } // namespace SingleInstance

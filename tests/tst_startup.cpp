@@ -103,6 +103,9 @@ bool make(const QString &kind, const QString &path)
         return symlink(real.constData(), name.constData()) == 0;
     if (kind == QLatin1String("device node"))
         return mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    if (kind == QLatin1String("link to another user's file"))
+        return writeFile(real) && chown(real.constData(), 65534, 65534) == 0 &&
+               symlink(real.constData(), name.constData()) == 0;
     if (kind == QLatin1String("another user's link to a root file"))
         return writeFile(real) && symlink(real.constData(), name.constData()) == 0 &&
                lchown(name.constData(), 65534, 65534) == 0;
@@ -362,19 +365,22 @@ void TestStartUp::storeThatIsNoFileIsNeverWritten_data()
     QTest::addColumn<bool>("atTheLock"); // the lock QSettings takes beside the store to write it
     QTest::newRow("folder") << "folder" << false;
     QTest::newRow("FIFO as its lock") << "FIFO" << true;
+    QTest::newRow("link to another user's file") << "link to another user's file" << false;
 }
 
 void TestStartUp::storeThatIsNoFileIsNeverWritten()
 {
     QFETCH(QString, kind);
     QFETCH(bool, atTheLock);
+    if (kind.contains(QLatin1String("another user")) && !runsAsRoot())
+        QSKIP("another user's files need root to make");
     const QString path = atTheLock ? storeFile() + QStringLiteral(".lock") : storeFile();
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     QVERIFY2(make(kind, path), strerror(errno));
     // Beside an odd lock, the store itself is a file with a recent date: read, never written.
     if (atTheLock)
         QVERIFY(make(QStringLiteral("regular file"), storeFile()));
-    const QString stored = atTheLock ? QStringLiteral("2026-11-24") : QString();
+    const QString stored = kind != QLatin1String("folder") ? QStringLiteral("2026-11-24") : QString();
     const mode_t before = kindOf(path);
     const auto removeIt = qScopeGuard([&path] {
         QDir(path).removeRecursively();
@@ -553,7 +559,7 @@ void TestStartUp::lockFolderIsTheUsersOwn_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("folder"); // runtime, temporary, cache or none
-    // Another user's folder in the shared temporary folder: the end-to-end cases.
+    // Another user's folder, met by a user who is not root: the end-to-end cases.
     QTest::newRow("runtime folder") << ""
                                     << "runtime";
     QTest::newRow("runtime folder holds another user's lock") << "runtime other"
@@ -562,6 +568,8 @@ void TestStartUp::lockFolderIsTheUsersOwn_data()
                                        << "temporary";
     QTest::newRow("temporary folder anyone can write") << "no runtime,temporary open"
                                                        << "cache";
+    QTest::newRow("temporary folder of another user") << "no runtime,temporary other"
+                                                      << "cache";
     QTest::newRow("nowhere") << "no runtime,temporary file,cache file"
                              << "none";
 }
@@ -588,6 +596,10 @@ void TestStartUp::lockFolderIsTheUsersOwn()
         steps.contains(QStringLiteral("no runtime")) ? QByteArray() : QFile::encodeName(runtime));
     const auto tmpVariable = changeEnvironment("TMPDIR", QFile::encodeName(tmp));
     const auto homeVariable = changeEnvironment("HOME", QFile::encodeName(home));
+    const QString systemTemp = SingleInstance::systemTempFolder(); // tmp stands for it as well
+    const auto restoreSystemTemp =
+        qScopeGuard([&] { SingleInstance::setSystemTempFolderForTest(systemTemp); });
+    SingleInstance::setSystemTempFolderForTest(tmp);
 
     const QByteArray lockInRuntime = QFile::encodeName(runtime + QStringLiteral("/zenor-lyrandel.lock"));
     for (const QString &step : steps) {
@@ -603,6 +615,8 @@ void TestStartUp::lockFolderIsTheUsersOwn()
             QCOMPARE(mkdir(QFile::encodeName(perUser).constData(), 0700), 0);
             QCOMPARE(chmod(QFile::encodeName(perUser).constData(), 0777), 0);
         }
+        if (step == QLatin1String("temporary other"))
+            QVERIFY(QDir().mkdir(perUser) && chown(QFile::encodeName(perUser).data(), 65534, 65534) == 0);
         if (step == QLatin1String("temporary file"))
             QVERIFY(make(QStringLiteral("regular file"), perUser));
         if (step == QLatin1String("cache file")) {
@@ -618,6 +632,10 @@ void TestStartUp::lockFolderIsTheUsersOwn()
                                                                     : QString();
     const QString path = SingleInstance::lockFilePath();
     QCOMPARE(path, expected.isEmpty() ? QString() : expected + QStringLiteral("/zenor-lyrandel.lock"));
+    // The user's lock is in the temporary folder whenever that is usable, whatever the runtime folder.
+    const bool inTmp = folder == QLatin1String("runtime") || folder == QLatin1String("temporary");
+    QCOMPARE(SingleInstance::userLockFilePath(),
+             inTmp ? perUser + QStringLiteral("/zenor-lyrandel.lock") : QString());
     QVERIFY(SingleInstance::acquire()); // wherever it is, or nowhere: the program starts
     if (!expected.isEmpty()) {
         QVERIFY(SingleInstance::isPrivateFolder(expected, geteuid()));

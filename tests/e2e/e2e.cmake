@@ -5,5 +5,6 @@ foreach(group reading startup exit hardening)
     add_test(NAME e2e_${group}
              COMMAND /usr/bin/python3 ${ZL_E2E_DIR}/run.py --binary $<TARGET_FILE:zenor-lyrandel>
                      --artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts test_${group})
-    set_tests_properties(e2e_${group} PROPERTIES LABELS "e2e" TIMEOUT 300)
+    # Copies of one user refuse each other whatever their folders: the groups take turns.
+    set_tests_properties(e2e_${group} PROPERTIES LABELS "e2e" TIMEOUT 300 RESOURCE_LOCK zenor-lyrandel-user)
 endforeach()

@@ -102,6 +102,13 @@ class SingleInstance(E2ETestCase):
         self.assertEqual(os.stat(self.session.settings_file).st_mtime_ns, stamp)
         self.assertEqual(self.session.opened(), [])
 
+    def test_second_copy_with_another_runtime_folder_is_refused(self):
+        self.start_to_main_window()
+        runtime = os.path.join(self.session.root, "another-runtime")
+        os.makedirs(runtime, mode=0o700)
+        second = self.session.start(dict(self.session.env, XDG_RUNTIME_DIR=runtime))
+        self.assertEqual(second.dismiss_box("Return"), ["Application is already running"])
+
     def test_copy_refused_at_a_first_start_writes_nothing(self):
         # Another copy holds the lock: an OS lock on this file, the one QLockFile takes too.
         fd = os.open(os.path.join(self.session.runtime, "zenor-lyrandel.lock"), os.O_RDWR | os.O_CREAT, 0o600)

@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include "foundation/Lifecycle.h"
+#include "foundation/SingleInstance.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -82,6 +83,9 @@ void isolateUserFolders()
     static QTemporaryDir runtime; // 0700, as the runtime folder must be
     if (runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    static QTemporaryDir systemTemp; // nor does it move the user's lock
+    if (systemTemp.isValid())
+        SingleInstance::setSystemTempFolderForTest(systemTemp.path());
 }
 
 namespace {

@@ -55,7 +55,7 @@ public:
     int ends = 0;
 };
 
-// Settings and the runtime folder (the instance lock) are private; no test touches the user's files.
+// Settings and the instance locks' folders are private; no test touches the user's files.
 void isolateUserFolders();
 
 // Permission checks mean nothing to root, and CI runs as root: while this lives, a root process runs
