@@ -26,20 +26,16 @@ QString storeName()
     return exe.isEmpty() ? QStringLiteral("zenor-lyrandel") : exe;
 }
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 // Saving replaces the file (a link's target, for a link) with a new one of whoever saves. Run by
 // root with a user's HOME (sudo), or through a link, that would take the file over from its owner,
 // who could then no longer store their own date: someone else's store is read and left.
 bool ownStoreOrNone(const QString &path)
 {
-#if defined(Q_OS_UNIX)
     struct stat file;
     if (stat(QFile::encodeName(path).constData(), &file) != 0)
         return errno == ENOENT;
     return file.st_uid == geteuid();
-#else
-    Q_UNUSED(path)
-    return true;
-#endif
 }
 
 // QSettings opens the file in its constructor, and to write takes the lock beside it, so both are
@@ -51,20 +47,24 @@ bool storeMayBeWritten(const QString &path)
            Settings::mayOpen(path + QStringLiteral(".lock"));
 }
 
-// The store, or none when its file may not be opened. Where the native store is not a file of its
-// own (the registry, macOS's preferences), it is left to QSettings.
+// The store, or none when its file may not be opened.
 std::unique_ptr<QSettings> openStore(bool toWrite)
 {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     const QString path = Settings::storePath();
     if (!(toWrite ? storeMayBeWritten(path) : Settings::mayOpen(path)))
         return nullptr;
     return std::make_unique<QSettings>(path, QSettings::IniFormat);
-#else
-    Q_UNUSED(toWrite)
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, storeName());
-#endif
 }
+#else
+// Where the native store is not a file of its own (the registry, macOS's preferences), it is left
+// to QSettings, under a key of the maker's and the program's: on Windows
+// HKEY_CURRENT_USER\Software\Karvelle Softwares\zenor-lyrandel.
+std::unique_ptr<QSettings> openStore(bool)
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Karvelle Softwares"), storeName());
+}
+#endif
 
 } // namespace
 

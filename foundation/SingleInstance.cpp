@@ -1,5 +1,7 @@
 #include "foundation/SingleInstance.h"
 
+// Unix: lock files in private folders (SingleInstance_win.cpp is the Windows side).
+
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -8,13 +10,9 @@
 #include <memory>
 #include <vector>
 
-#if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QFileInfo>
-#endif
 
 namespace {
 
@@ -22,11 +20,7 @@ const QString kLockName = QStringLiteral("zenor-lyrandel.lock");
 
 uint userId()
 {
-#if defined(Q_OS_UNIX)
     return geteuid();
-#else
-    return 0; // the folders below are the user's own there
-#endif
 }
 
 std::vector<std::unique_ptr<QLockFile>> &held()
@@ -62,14 +56,9 @@ bool makePrivateFolder(const QString &path)
 {
     if (path.isEmpty())
         return false;
-#if defined(Q_OS_UNIX)
     const QByteArray name = QFile::encodeName(path);
     if (mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
         return false;
-#else
-    if (!QDir().mkpath(path))
-        return false;
-#endif
     return SingleInstance::isPrivateFolder(path, userId());
 }
 
@@ -77,15 +66,10 @@ bool makePrivateFolder(const QString &path)
 // user's lock, a FIFO that would block the open) rules the folder out.
 bool lockFileUsable(const QString &path)
 {
-#if defined(Q_OS_UNIX)
     struct stat file;
     if (lstat(QFile::encodeName(path).constData(), &file) != 0)
         return errno == ENOENT;
     return S_ISREG(file.st_mode) && file.st_uid == geteuid();
-#else
-    const QFileInfo info(path);
-    return !info.exists() || (info.isFile() && !info.isSymLink());
-#endif
 }
 
 // The lock files to try, best first, until visit says to stop; a fallback folder is made only
@@ -114,16 +98,10 @@ namespace SingleInstance {
 
 bool isPrivateFolder(const QString &path, uint uid)
 {
-#if defined(Q_OS_UNIX)
     struct stat folder;
     if (lstat(QFile::encodeName(path).constData(), &folder) != 0)
         return false;
     return S_ISDIR(folder.st_mode) && folder.st_uid == uid && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-#else
-    Q_UNUSED(uid)
-    const QFileInfo info(path);
-    return info.isDir() && !info.isSymLink();
-#endif
 }
 
 QString lockFilePath()
@@ -138,12 +116,10 @@ QString lockFilePath()
 
 QString userLockFilePath()
 {
-#if defined(Q_OS_UNIX)
     const QString folder = systemTemp() + QStringLiteral("/zenor-lyrandel-") + QString::number(userId());
     const QString file = folder + QLatin1Char('/') + kLockName;
     if (makePrivateFolder(folder) && lockFileUsable(file))
         return file;
-#endif
     return QString();
 }
 

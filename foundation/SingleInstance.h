@@ -3,13 +3,16 @@
 #include <QString>
 
 // One running copy per user. The locks are OS locks held for the holder's lifetime, so a copy
-// that was killed or crashed never locks the user out.
+// that was killed or crashed never locks the user out. On Windows the lock is a named mutex of the
+// user's session; elsewhere, lock files as below.
 namespace SingleInstance {
 
 // True when this process now holds its locks; false when another live copy holds either of them.
 // A lock that cannot be made at all (no usable folder) does not stop the program.
 bool acquire();
 void release();
+
+#if defined(Q_OS_UNIX)
 
 // The session's lock file. Its folder is the session's runtime folder; without a
 // usable one, a folder of this user's own in the temporary folder, named with the user id
@@ -31,5 +34,6 @@ void setSystemTempFolderForTest(const QString &folder);
 
 // Whether path is a real folder (not a link) of the user uid that nobody else can write.
 bool isPrivateFolder(const QString &path, uint uid);
+#endif
 
 } // namespace SingleInstance

@@ -83,9 +83,11 @@ void isolateUserFolders()
     static QTemporaryDir runtime; // 0700, as the runtime folder must be
     if (runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+#if defined(Q_OS_UNIX)
     static QTemporaryDir systemTemp; // nor does it move the user's lock
     if (systemTemp.isValid())
         SingleInstance::setSystemTempFolderForTest(systemTemp.path());
+#endif
 }
 
 namespace {
