@@ -111,6 +111,7 @@ private slots:
     void window_fixedCentredTopmostWithCloseBoxOnly();
     void window_framePositionKeepsTheTitleBarOnScreen_data();
     void window_framePositionKeepsTheTitleBarOnScreen();
+    void window_placedAndKeptOnTopUnlessWayland();
     void layout_columnsAndHiddenMessageField();
     void opening_focusOnExit_tabOrderAsListed();
     void load_picksAppealByWholePartOfRTimesFour_data();
@@ -324,6 +325,14 @@ void TestPromotion::window_framePositionKeepsTheTitleBarOnScreen()
     QFETCH(QRect, available);
     QFETCH(QPoint, position);
     QCOMPARE(framePosition(frame, available), position);
+}
+
+// Wayland leaves where a window opens and what stays on top to the compositor.
+void TestPromotion::window_placedAndKeptOnTopUnlessWayland()
+{
+    QVERIFY(programPlacesWindows(QStringLiteral("xcb")));
+    QVERIFY(!programPlacesWindows(QStringLiteral("wayland")));
+    QVERIFY(!programPlacesWindows(QStringLiteral("wayland-egl")));
 }
 
 void TestPromotion::layout_columnsAndHiddenMessageField()
