@@ -529,6 +529,15 @@ class Session:
         self.programs.append(p)
         return p
 
+    def binary_for_others(self):
+        """The program where another user can run it: the build may sit in a folder only its owner can enter."""
+        if not getattr(self, "_shared_binary", None):
+            folder = tempfile.mkdtemp(prefix="zl-program-")
+            self.programs.append(_Folder(folder))
+            os.chmod(folder, 0o755)
+            self._shared_binary = shutil.copy(BINARY, folder)
+        return self._shared_binary
+
     def start_unprivileged(self, prepare_home=None):
         """The program as a person without root's powers: as itself when the tests do not run as root, else as
         the unprivileged user 65534 with a home, runtime folder and session bus of its own (without one, Qt
@@ -553,8 +562,8 @@ class Session:
                                text=True, **drop)
         self.programs.append(Program(self, bus))
         env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
-        proc = subprocess.Popen([BINARY], env=env, cwd=home, start_new_session=True, stdout=subprocess.DEVNULL,
-                                stderr=self._log, **drop)
+        proc = subprocess.Popen([self.binary_for_others()], env=env, cwd=home, start_new_session=True,
+                                stdout=subprocess.DEVNULL, stderr=self._log, **drop)
         p = Program(self, proc)
         self.programs.append(p)
         return p, home
