@@ -210,10 +210,12 @@ class SavedReading(E2ETestCase):
         self.session.xdo("windowactivate", str(holder))
 
         def title_whole():
+            # The title over the wide window: the columns of its middle half unlike the bar beside them...
             w, h, bar = p.title_bar(ref)
-            ink = [x for x in range(w // 4, w * 3 // 4) if any(abs(bar[r * w + x] - bar[r * w + w // 4]) > 60
-                                                                for r in range(h))]
+            ink = [x for x in range(w // 4, w * 3 // 4)
+                   if any(abs(bar[r * w + x] - bar[r * w + w // 4]) > 60 for r in range(h))]
             title = [bar[r * w + ink[0] - 2:r * w + ink[-1] + 3] for r in range(h)]
+            # ... found pixel for pixel in the box's title bar.
             bw, bh, box_bar = p.title_bar(box)
             return bh == h and any(all(box_bar[r * bw + x:r * bw + x + len(title[r])] == title[r] for r in range(h))
                                    for x in range(bw - len(title[0]) + 1))
