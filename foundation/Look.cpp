@@ -222,7 +222,12 @@ private:
 
 bool programPlacesWindows()
 {
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return programPlacesWindows(QGuiApplication::platformName());
+}
+
+bool programPlacesWindows(const QString &platformName)
+{
+    return !platformName.startsWith(QLatin1String("wayland"));
 }
 
 QPoint framePosition(const QSize &frame, const QRect &available)

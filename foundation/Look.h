@@ -52,6 +52,7 @@ void applyLooks(QWidget *form, std::initializer_list<Look> looks);
 // Whether the program may place its own windows and keep one above the others. Wayland lets only the
 // compositor do that, and Qt's plugin would warn about each attempt.
 bool programPlacesWindows();
+bool programPlacesWindows(const QString &platformName);
 
 // Where a frame of the given size goes on a screen's available area: centred along each side where it
 // fits, otherwise at the area's left or top edge, so that the title bar and close box stay within reach.

@@ -109,6 +109,13 @@ private:
     const QString m_userPath;
 };
 
+// The folder of the file last chosen in this run, where the next Open starts; kept in memory only.
+QString &lastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
 // The real dialog. A refused file brings the dialog back where the user left it.
 QString runRealDialog(QWidget *parent)
 {
@@ -116,6 +123,8 @@ QString runRealDialog(QWidget *parent)
     // Heap-allocated and guarded: the parent may be destroyed while the dialog runs.
     QPointer<SavedReadingDialog> dialog = new SavedReadingDialog(parent);
     configure(*dialog);
+    if (QFileInfo(lastFolder()).isDir())
+        dialog->setDirectory(lastFolder());
     QString chosen;
     for (;;) {
         const bool accepted = dialog->exec() == QDialog::Accepted;
@@ -126,6 +135,7 @@ QString runRealDialog(QWidget *parent)
         const QString refusal = refusalFor(stateOf(path));
         if (refusal.isEmpty()) {
             chosen = QFileInfo(path).absoluteFilePath();
+            lastFolder() = QFileInfo(chosen).absolutePath();
             break;
         }
         // The dialog is hidden between rounds, so the box goes to the window it belongs to.

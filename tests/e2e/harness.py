@@ -367,8 +367,8 @@ class Program:
 
     def frame_geometry(self, acc):
         """(x, y, width, height) of what a person sees of a window: the window manager's frame around it, the
-        X window just below the root that holds the program's window."""
-        wid = self.wait_x_window(acc)
+        X window just below the root that holds the program's window (or the X window given)."""
+        wid = acc if isinstance(acc, int) else self.wait_x_window(acc)
         env = self.session.env
         while True:
             tree = run_tool(["xwininfo", "-tree", "-id", str(wid)], env)
@@ -380,6 +380,13 @@ class Program:
         info = run_tool(["xwininfo", "-id", str(wid)], env)
         return tuple(int(re.search(label + r":\s+(-?\d+)", info).group(1))
                      for label in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
+    def title_bar(self, wid):
+        """(width, height, bytes): the title bar the window manager draws above X window wid, in grey."""
+        x, y, w, _ = self.frame_geometry(wid)
+        info = run_tool(["xwininfo", "-id", str(wid)], self.session.env)
+        top = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1))
+        return self.session.grey_pixels((x, y, w, top - y))
 
     def wait_placed(self, acc):
         """Waits until the window, frame included, sits in the middle of the screen along each side where it
@@ -522,6 +529,15 @@ class Session:
         self.programs.append(p)
         return p
 
+    def binary_for_others(self):
+        """The program where another user can run it: the build may sit in a folder only its owner can enter."""
+        if not getattr(self, "_shared_binary", None):
+            folder = tempfile.mkdtemp(prefix="zl-program-")
+            self.programs.append(_Folder(folder))
+            os.chmod(folder, 0o755)
+            self._shared_binary = shutil.copy(BINARY, folder)
+        return self._shared_binary
+
     def start_unprivileged(self, prepare_home=None):
         """The program as a person without root's powers: as itself when the tests do not run as root, else as
         the unprivileged user 65534 with a home, runtime folder and session bus of its own (without one, Qt
@@ -546,8 +562,8 @@ class Session:
                                text=True, **drop)
         self.programs.append(Program(self, bus))
         env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
-        proc = subprocess.Popen([BINARY], env=env, cwd=home, start_new_session=True, stdout=subprocess.DEVNULL,
-                                stderr=self._log, **drop)
+        proc = subprocess.Popen([self.binary_for_others()], env=env, cwd=home, start_new_session=True,
+                                stdout=subprocess.DEVNULL, stderr=self._log, **drop)
         p = Program(self, proc)
         self.programs.append(p)
         return p, home
@@ -594,8 +610,9 @@ class Session:
         self.click_at(x + w // 2, y + h // 2)
 
     def grey_pixels(self, acc):
-        """(width, height, bytes): what acc shows on screen, one grey byte per pixel."""
-        x, y, w, h = extents(acc, self.scale)
+        """(width, height, bytes): what acc (or an x, y, width, height on the screen) shows, one grey byte per
+        pixel."""
+        x, y, w, h = acc if isinstance(acc, tuple) else extents(acc, self.scale)
         raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
                               "gray:-"], env=self.env, capture_output=True, timeout=20, check=True).stdout
         return w, h, raw

@@ -2,7 +2,7 @@
 import os
 import urllib.parse
 
-from harness import (MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, desktop, find_all, find_one, has_state,
+from harness import (BOX_TITLE, MAIN_TITLE, SIGNS, E2ETestCase, MainWindow, desktop, find_all, find_one, has_state,
                      text_of, today, wait_for)
 
 DOMAIN = "karvelle.example"
@@ -198,7 +198,28 @@ class SavedReading(E2ETestCase):
         path = os.path.join(self.session.home, "READING.NUM")
         with open(path, "wb") as f:
             f.write(b"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n")
+        # The title as the window manager draws it where there is room, and a window to take the focus from both.
+        windows = []
+        for title, at in ((BOX_TITLE, "+0+800"), ("holder", "+640+800")):
+            self.session.spawn_helper(["xmessage", "-title", title, "-geometry", "600x60" + at, title])
+            search = ("search", "--onlyvisible", "--name", "^%s$" % title)
+            windows.append(int(wait_for(lambda: self.session.xdo(*search), title)))
+        ref, holder = windows
         main.open_saved(path)
+        box = p.wait_x_window(p.wait_message_box())
+        self.session.xdo("windowactivate", str(holder))
+
+        def title_whole():
+            # The title over the wide window: the columns of its middle half unlike the bar beside them...
+            w, h, bar = p.title_bar(ref)
+            ink = [x for x in range(w // 4, w * 3 // 4)
+                   if any(abs(bar[r * w + x] - bar[r * w + w // 4]) > 60 for r in range(h))]
+            title = [bar[r * w + ink[0] - 2:r * w + ink[-1] + 3] for r in range(h)]
+            # ... found pixel for pixel in the box's title bar.
+            bw, bh, box_bar = p.title_bar(box)
+            return bh == h and any(all(box_bar[r * bw + x:r * bw + x + len(title[r])] == title[r] for r in range(h))
+                                   for x in range(bw - len(title[0]) + 1))
+        wait_for(title_whole, "the box's title drawn whole", timeout=5)
         self.assertEqual(p.dismiss_box("Return"), ["Please Check The File."])
         self.assertEqual(main.front_page(), "input")
         self.assertEqual(main.reading()[0], "Name")

@@ -170,7 +170,7 @@ class AnotherUsersLock(E2ETestCase):
         # The session bus is root's: a bus that is not there keeps D-Bus from starting one that outlives the test.
         env.update(HOME=home, TMPDIR=tmp, USER=person.pw_name, QT_ACCESSIBILITY="0",
                    DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(home, "no-bus"))
-        proc = subprocess.Popen([os.environ["ZL_E2E_BINARY"]], env=env, cwd=home, start_new_session=True,
+        proc = subprocess.Popen([self.session.binary_for_others()], env=env, cwd=home, start_new_session=True,
                                 user=person.pw_uid, group=person.pw_gid, extra_groups=[],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         p = Program(self.session, proc)
