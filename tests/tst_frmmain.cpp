@@ -348,9 +348,7 @@ void TestFrmMain::readingShowsTheDrawnSign()
     QFETCH(QString, keyword);
     QFETCH(int, index);
     const Ui::frmMain *ui = m_window->ui();
-    QFont wider = ui->lblCaption_2->font(); // as a family a quarter wider than Verdana draws it: still whole
-    wider.setPointSizeF(wider.pointSizeF() * 1.25);
-    ui->lblCaption_2->setFont(wider);
+    ui->lblCaption_2->setFont(designFont(QStringLiteral("Verdana"), 8.25 * 1.25)); // a family a quarter wider
     QTest::keyClicks(ui->txtName, QStringLiteral("Ada"));
     Random::queueForTest({r});
     ui->cmdNext->click();
