@@ -9,7 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWidget>
 #include <QWindow>
 
@@ -35,7 +38,8 @@ bool isInstalled(const QString &family, const QStringList &installed)
 
 } // namespace
 
-QString pickFamily(const QString &designed, const QStringList &installed)
+QString pickFamily(const QString &designed, const QStringList &installed,
+                   const std::function<bool(const QString &)> &proportional)
 {
     if (isInstalled(designed, installed))
         return designed;
@@ -44,16 +48,32 @@ QString pickFamily(const QString &designed, const QStringList &installed)
         if (isInstalled(family, installed))
             return family;
     }
-    return QString();
+    // Left to fontconfig, a name it lacks may match a monospaced face by its name ("DejaVu Sans Mono" for
+    // "DejaVu Sans"), whatever the style hint says.
+    QString firstProportional;
+    for (const QString &family : installed) {
+        if (!proportional(family))
+            continue;
+        if (family.split(u' ').contains(QLatin1String("Sans")))
+            return family;
+        if (firstProportional.isEmpty())
+            firstProportional = family;
+    }
+    return firstProportional;
 }
 
 QString installedFamily(const QString &designed)
 {
     static const QStringList installed = QFontDatabase::families();
     static QHash<QString, QString> picked; // the windows are made on the GUI thread only
+    // Asked only where none of the list is installed: it loads each family it is asked about.
+    const auto proportional = [](const QString &family) {
+        return !QFontDatabase::isFixedPitch(family) &&
+               QFontDatabase::writingSystems(family).contains(QFontDatabase::Latin);
+    };
     auto it = picked.constFind(designed);
     if (it == picked.constEnd())
-        it = picked.insert(designed, pickFamily(designed, installed));
+        it = picked.insert(designed, pickFamily(designed, installed, proportional));
     return *it;
 }
 
@@ -61,7 +81,7 @@ QFont designFont(const QString &designed, qreal points, bool bold, bool underlin
 {
     const QString family = installedFamily(designed);
     QFont font(family.isEmpty() ? designed : family);
-    // Where none of the list is installed, fontconfig's pick is at least proportional.
+    // Where no proportional family is installed, fontconfig picks; the hint is all that is left to say.
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
@@ -107,49 +127,66 @@ namespace {
 
 const char *const kOwnPoints = "zlOwnPoints";
 
-bool wholeIn(const QLabel &label)
+// A text as drawn: "&&" shows as '&', a lone '&' marks the access key and is not drawn.
+QString drawnText(QString text)
 {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'&')
+            text.remove(i, 1);
+    }
+    return text;
+}
+
+bool oneLineFits(const QString &text, const QFont &font, const QRect &box)
+{
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(text) <= box.width() && metrics.height() <= box.height();
+}
+
+bool wholeIn(const QWidget &control)
+{
+    if (const auto *button = qobject_cast<const QPushButton *>(&control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return oneLineFits(drawnText(button->text()), button->font(), box);
+    }
+    const auto &label = static_cast<const QLabel &>(control);
     if (label.wordWrap())
         return label.heightForWidth(label.width()) <= label.height();
-    QString text = label.text();
-    if (label.buddy()) { // "&&" shows as '&'; a lone '&' marks the access key and is not drawn
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i) == u'&')
-                text.remove(i, 1);
-        }
-    }
     const int m = label.margin();
-    const QRect box = label.contentsRect().adjusted(m, m, -m, -m);
-    const QFontMetrics metrics(label.font());
-    return metrics.horizontalAdvance(text) <= box.width() && metrics.height() <= box.height();
+    return oneLineFits(label.buddy() ? drawnText(label.text()) : label.text(), label.font(),
+                       label.contentsRect().adjusted(m, m, -m, -m));
 }
 
 } // namespace
 
 void fitTexts(QWidget *form)
 {
-    for (QLabel *label : form->findChildren<QLabel *>())
-        fitText(*label);
+    for (QWidget *control : form->findChildren<QWidget *>())
+        fitText(*control);
 }
 
-void fitText(QLabel &label)
+void fitText(QWidget &control)
 {
-    if (label.text().isEmpty())
+    const auto *label = qobject_cast<const QLabel *>(&control);
+    const auto *button = qobject_cast<const QPushButton *>(&control);
+    if (label ? label->text().isEmpty() : !button || button->text().isEmpty())
         return;
-    QFont font = label.font();
-    const QVariant own = label.property(kOwnPoints);
+    QFont font = control.font();
+    const QVariant own = control.property(kOwnPoints);
     if (own.isValid() && font.pointSizeF() != own.toReal()) {
         font.setPointSizeF(own.toReal());
-        label.setFont(font);
+        control.setFont(font);
     }
-    if (wholeIn(label))
+    if (wholeIn(control))
         return;
     const qreal points = font.pointSizeF();
-    label.setProperty(kOwnPoints, points);
+    control.setProperty(kOwnPoints, points);
     for (qreal size = points - 0.5; size >= points * 0.75; size -= 0.5) {
         font.setPointSizeF(size);
-        label.setFont(font);
-        if (wholeIn(label))
+        control.setFont(font);
+        if (wholeIn(control))
             break;
     }
 }

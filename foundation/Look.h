@@ -7,16 +7,18 @@
 #include <QSize>
 #include <QStringList>
 
+#include <functional>
 #include <initializer_list>
 
-class QLabel;
 class QWidget;
 
 // The windows were drawn for Verdana and MS Sans Serif. Each is asked for by the name of an installed
 // family: a name Qt cannot find goes to fontconfig's own favourite, which may be much wider, or even
 // monospaced, and differs from desktop to desktop.
-// The designed family where installed, else the first installed of a fixed list; empty if none is.
-QString pickFamily(const QString &designed, const QStringList &installed);
+// The designed family where installed, else the first installed of a fixed list, else the first installed
+// family that is proportional, a sans-serif one before the others; empty if none is.
+QString pickFamily(const QString &designed, const QStringList &installed,
+                   const std::function<bool(const QString &)> &proportional);
 // The family the program asks for in place of a designed one. The installed families are looked up
 // once, on first use: the first window's look table, when Qt's font database is loaded anyway.
 QString installedFamily(const QString &designed);
@@ -58,11 +60,11 @@ bool programPlacesWindows(const QString &platformName);
 // fits, otherwise at the area's left or top edge, so that the title bar and close box stay within reach.
 QPoint framePosition(const QSize &frame, const QRect &available);
 
-// The boxes were drawn for Verdana's metrics. Where the installed family needs more room, a label's text
-// that would be cut steps down half a point at a time, to no less than three quarters of its size, until
-// it is whole. Call it whenever labels get new texts; each label starts again from its own size.
+// The boxes were drawn for Verdana's metrics. Where the installed family needs more room, a label's or
+// push button's text that would be cut steps down half a point at a time, to no less than three quarters
+// of its size, until it is whole. Call it whenever they get new texts; each starts again from its own size.
 void fitTexts(QWidget *form);
-void fitText(QLabel &label);
+void fitText(QWidget &control);
 
 // Every window of the program opens in the middle of its screen, frame and title bar included, or
 // as near it as the screen allows (framePosition); the compositor decides where programPlacesWindows

@@ -348,6 +348,7 @@ void TestFrmMain::readingShowsTheDrawnSign()
     QFETCH(QString, keyword);
     QFETCH(int, index);
     const Ui::frmMain *ui = m_window->ui();
+    ui->lblCaption_2->setFont(designFont(QStringLiteral("Verdana"), 8.25 * 1.25)); // a family a quarter wider
     QTest::keyClicks(ui->txtName, QStringLiteral("Ada"));
     Random::queueForTest({r});
     ui->cmdNext->click();
@@ -358,6 +359,7 @@ void TestFrmMain::readingShowsTheDrawnSign()
     QCOMPARE(ui->lblCaption_0->text(), name);
     QCOMPARE(ui->lblCaption_1->text(), keyword);
     QCOMPARE(ui->lblCaption_2->text(), SignTable::interpretation(index).value());
+    QVERIFY(ui->lblCaption_2->heightForWidth(ui->lblCaption_2->width()) <= ui->lblCaption_2->height());
     // The drawing made for the screen's density, in 74 x 74 device-independent pixels either way,
     // and painted inside the frame pixel for pixel, not scaled.
     const bool twice = hiDpi();

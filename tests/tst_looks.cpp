@@ -264,13 +264,16 @@ void TestLooks::pickFamily_firstInstalledOfTheList_data()
     QTest::addColumn<QString>("picked");
     const QString verdana = QStringLiteral("Verdana"), sansSerif = QStringLiteral("MS Sans Serif");
     QTest::newRow("designed family installed") << verdana << QStringList{"DejaVu Sans", "Verdana"} << verdana;
+    QTest::newRow("MS Sans Serif itself") << sansSerif << QStringList{verdana, sansSerif} << sansSerif;
     QTest::newRow("DejaVu before the rest")
         << verdana << QStringList{"Noto Sans", "Liberation Sans", "DejaVu Sans", "Liberation Mono"}
         << "DejaVu Sans";
     QTest::newRow("Verdana stands in") << sansSerif << QStringList{"DejaVu Sans", "Verdana"} << verdana;
     QTest::newRow("a longer name is another family")
         << verdana << QStringList{"DejaVu Sans Mono", "Noto Sans Mono", "Arial"} << "Arial";
-    QTest::newRow("none of the list") << verdana << QStringList{"Liberation Mono", "Serif"} << QString();
+    QTest::newRow("none of the list") << verdana << QStringList{"Liberation Mono", "Serif"} << "Serif";
+    QTest::newRow("sans first") << verdana << QStringList{"Noto Sans Mono", "Serif", "PT Sans"} << "PT Sans";
+    QTest::newRow("nothing proportional") << verdana << QStringList{"Liberation Mono"} << QString();
 }
 
 void TestLooks::pickFamily_firstInstalledOfTheList()
@@ -278,7 +281,8 @@ void TestLooks::pickFamily_firstInstalledOfTheList()
     QFETCH(QString, designed);
     QFETCH(QStringList, installed);
     QFETCH(QString, picked);
-    QCOMPARE(pickFamily(designed, installed), picked);
+    const auto proportional = [](const QString &family) { return !family.contains(QLatin1String("Mono")); };
+    QCOMPARE(pickFamily(designed, installed, proportional), picked);
 }
 
 void TestLooks::designFont_isAnInstalledProportionalFamily()
@@ -311,9 +315,16 @@ void TestLooks::fitTexts_stepsDownUntilWholeAndBackForShorterText()
     };
     label->setGeometry(0, 0, advanceAt(10.5), 40);
     QVERIFY(advanceAt(11) > label->width());
+    auto *button = new QPushButton(label->text(), &form);
+    button->setFont(label->font());
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const QRect inside = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    button->setGeometry(0, 40, label->width() + button->width() - inside.width(), 40); // as much room inside
 
     fitTexts(&form);
     QCOMPARE(label->font().pointSizeF(), 10.5); // the first size, half a point at a time, that fits
+    QCOMPARE(button->font().pointSizeF(), 10.5);
     QCOMPARE(label->font().family(), installedFamily(QStringLiteral("Verdana")));
 
     label->setText(QStringLiteral("Visit"));
