@@ -15,7 +15,8 @@ version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null) ||
 upstream=${version%%+*}
 
 # Only what the program and its tests use: Core, Gui, Widgets, Test and the windows platform.
-# tabletevent needs wintab.h, which Debian's source leaves out. The bundled third-party code
+# tabletevent needs wintab.h, which Debian's source leaves out; dynamicgl, left on by Qt 6.4 without
+# OpenGL, would not compile the windows platform plugin. The bundled third-party code
 # (zlib, pcre2, harfbuzz, libpng, libjpeg, double-conversion, md4c) is built in.
 options=(
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF
@@ -23,7 +24,7 @@ options=(
     -DFEATURE_pkg_config=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
     -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF -DFEATURE_opengl=OFF
     -DFEATURE_vulkan=OFF -DFEATURE_freetype=OFF -DFEATURE_gif=OFF -DFEATURE_icu=OFF
-    -DFEATURE_zstd=OFF -DFEATURE_qmake=OFF -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF
+    -DFEATURE_dynamicgl=OFF -DFEATURE_zstd=OFF -DFEATURE_qmake=OFF -DFEATURE_tabletevent=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF
     -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF
 )

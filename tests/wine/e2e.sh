@@ -44,6 +44,7 @@ x() { DISPLAY=$display "$@"; }
 windows_titled() { x xdotool search --onlyvisible --name "^${1//./\\.}\$" 2>/dev/null || true; }
 window_count() { windows_titled "$1" | wc -l; }
 one_window() { [[ $(window_count "$1") -ge 1 ]]; }
+windows_are() { [[ $(window_count "$2") -eq $1 ]]; }
 # Waits for a window titled $1 and prints the newest one.
 window() {
     until_true 60 "no window titled '$1' appeared" one_window "$1"
@@ -93,19 +94,17 @@ for field in "DisplayName    REG_SZ    Zenor Lyrandel" "DisplayVersion    REG_SZ
     grep -qF "$field" <<<"$entry" || die "the uninstall entry lacks '$field': $entry"
 done
 
+# A date that is no date counts as a first start: no question, today's date written.
+settings='HKCU\Software\Karvelle Softwares\zenor-lyrandel\Settings'
+wine reg add "$settings" /v Duration /d 12/Nov/26 /f >/dev/null 2>&1 || die "cannot write the registry"
+
 # The shortcut's target, as Windows starts it (the link's local path, stored as text).
 target=$(strings "$shortcut" | grep -m1 -i '^[A-Z]:\\.*\\zenor-lyrandel\.exe$') || die "no target in the shortcut"
 say "starting $target"
 wine "$target" >"$tmp/app.log" 2>&1 &
 app=$!
 main=$(window "$title")
-focus "$main"
-# On a first start the update question comes first; No leaves the browser closed.
-if one_window "Zenor Lyrandel"; then
-    focus "$(window "Zenor Lyrandel")"
-    keys alt+n
-fi
-until_true 30 "the update question stayed" bash -c "! DISPLAY=$display xdotool search --onlyvisible --name '^Zenor Lyrandel\$' >/dev/null"
+! one_window "Zenor Lyrandel" || die "a first start asked about updates"
 focus "$main"
 shot "$main" "$tmp/main.png"
 keep_shot windows-main-window.png "$tmp/main.png"
@@ -126,14 +125,13 @@ keep_shot windows-reading.png "$tmp/reading.png"
 
 say "the About box"
 keys alt+h a
-about=""
-until_true 30 "the About box did not open" bash -c "[[ \$(DISPLAY=$display xdotool search --onlyvisible --name '^${title//./\\.}\$' | wc -l) -ge 2 ]]"
+until_true 30 "the About box did not open" windows_are 2 "$title"
 about=$(windows_titled "$title" | grep -vx "$main" | tail -n1)
 focus "$about"
 shot "$about" "$tmp/about.png"
 keep_shot windows-about.png "$tmp/about.png"
 keys Escape
-until_true 30 "the About box stayed open" bash -c "[[ \$(DISPLAY=$display xdotool search --onlyvisible --name '^${title//./\\.}\$' | wc -l) -eq 1 ]]"
+until_true 30 "the About box stayed open" windows_are 1 "$title"
 
 say "a second copy"
 wine "$target" >"$tmp/second.log" 2>&1 &
@@ -144,6 +142,15 @@ keys Return
 wait "$second" || true
 [[ $(window_count "$title") -eq 1 ]] || die "a second main window opened"
 kill -0 "$app" 2>/dev/null || die "the first copy ended"
+
+say "a copy that was killed does not refuse the next start"
+kill -KILL "$app"
+wait "$app" 2>/dev/null || true
+until_true 30 "the killed copy's window stayed" windows_are 0 "$title"
+wine "$target" >"$tmp/app.log" 2>&1 &
+app=$!
+main=$(window "$title")
+! one_window "Zenor Lyrandel" || die "the restart was refused or asked about updates"
 
 say "File > Exit, then the farewell screen's Exit"
 focus "$main"
@@ -164,7 +171,7 @@ wait "$app" || status=$?
 [[ $status -eq 0 ]] || die "the program ended with status $status: $(tail -n 5 "$tmp/app.log")"
 
 today=$(date +%F)
-stored=$(wine reg query 'HKCU\Software\Karvelle Softwares\zenor-lyrandel\Settings' /v Duration 2>/dev/null | tr -d '\r')
+stored=$(wine reg query "$settings" /v Duration 2>/dev/null | tr -d '\r')
 grep -qE "Duration +REG_SZ +$today" <<<"$stored" || die "the reminder's date is not in the registry: $stored"
 
 say "uninstalling silently"
@@ -172,6 +179,6 @@ wine "$install_dir/uninstall.exe" /S >"$tmp/uninstall.log" 2>&1 || die "the unin
 # The uninstaller runs from a copy of itself and returns at once.
 gone() { [[ ! -e "$install_dir" && ! -e "$shortcut" ]] && ! wine reg query "$uninstall_key" >/dev/null 2>&1; }
 until_true 60 "the uninstaller left $(ls "$install_dir" 2>/dev/null; ls "$shortcut" 2>/dev/null)" gone
-wine reg query 'HKCU\Software\Karvelle Softwares\zenor-lyrandel\Settings' /v Duration >/dev/null 2>&1 ||
+wine reg query "$settings" /v Duration >/dev/null 2>&1 ||
     die "the uninstaller removed the user's own setting"
 say "PASS"
