@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the program for Windows and its installer, installing what is missing and building
 # Qt for Windows once per machine (scripts/windows-qt.sh). Leaves in build/windows:
-#   zenor-lyrandel.exe                 the program, one static file
+#   dist/zenor-lyrandel.exe            the program, one static file, stripped
 #   zenor-lyrandel-<version>-setup.exe the installer
 # Usage: scripts/windows.sh [--with-tests]   (the tests are built too, for scripts/test.sh)
 set -euo pipefail
@@ -23,9 +23,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j "$(nproc)" >&2
 
 # Symbols stay in the build tree; the shipped copy is stripped.
-x86_64-w64-mingw32-strip -o "$build/zenor-lyrandel.exe" "$build/app/zenor-lyrandel.exe"
+mkdir -p "$build/dist"
+x86_64-w64-mingw32-strip -o "$build/dist/zenor-lyrandel.exe" "$build/zenor-lyrandel.exe"
 installer="$build/zenor-lyrandel-$version-setup.exe"
-makensis -V2 -DVERSION="$version" -DEXE="$build/zenor-lyrandel.exe" \
+makensis -V2 -DVERSION="$version" -DEXE="$build/dist/zenor-lyrandel.exe" \
     -DICON="$root/assets/icons/zenor-lyrandel.ico" -DOUTFILE="$installer" \
     "$root/packaging/windows/zenor-lyrandel.nsi" >&2
-say "$(du -h "$build/zenor-lyrandel.exe" | cut -f1) program, $(du -h "$installer" | cut -f1) installer: $installer"
+say "$(du -h "$build/dist/zenor-lyrandel.exe" | cut -f1) program, $(du -h "$installer" | cut -f1) installer: $installer"

@@ -14,8 +14,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #define MAKE_FIFO(path) QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0)
+#define UNIX_ONLY(why)
 #else
 #define MAKE_FIFO(path) QSKIP("FIFOs are a Unix file kind")
+#define UNIX_ONLY(why) QSKIP(why)
 #endif
 
 using SavedReading::kMaxBytesScanned;
@@ -300,6 +302,7 @@ void TestSaved::readFirstLines_unreadableGivesEmptySlots()
 
 void TestSaved::readFirstLines_unreadablePermissions()
 {
+    UNIX_ONLY("a file without read permission is a Unix file rule");
     const Unprivileged asUser; // root reads files whatever their permissions
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("locked.num")));
@@ -494,6 +497,7 @@ void TestSaved::stateOf_readOnly()
     QVERIFY(!OpenDialog::stateOf(file.fileName()).writable);
 
     QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    UNIX_ONLY("a folder without write permission is a Unix file rule");
     QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     const auto state = OpenDialog::stateOf(file.fileName());
     QFile::setPermissions(dir.path(),
@@ -552,8 +556,10 @@ void TestSaved::realDialog_typedNames()
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
     }
     const auto writable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    if (protect == QLatin1String("folder"))
+    if (protect == QLatin1String("folder")) {
+        UNIX_ONLY("a folder without write permission is a Unix file rule");
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
     const auto unprotect = qScopeGuard([&] { QFile::setPermissions(dir.path(), writable); });
     const QString sharedMemory = QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName();
     QFile::remove(sharedMemory);
