@@ -157,7 +157,7 @@ say "uninstalling silently"
 wine "$install_dir/uninstall.exe" /S >"$tmp/uninstall.log" 2>&1 || die "the uninstaller failed"
 # The uninstaller runs from a copy of itself and returns at once.
 gone() { [[ ! -e "$install_dir" && ! -e "$shortcut" ]] && ! wine reg query "$uninstall_key" >/dev/null 2>&1; }
-until_true 60 "the uninstaller left $(ls "$install_dir" 2>/dev/null; ls "$shortcut" 2>/dev/null)" gone
+until_true 60 "the uninstaller left the program's folder, its shortcut or its entry" gone
 wine reg query "$settings" /v Duration >/dev/null 2>&1 ||
     die "the uninstaller removed the user's own setting"
 say "PASS"
