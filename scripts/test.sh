@@ -40,7 +40,7 @@ step "Debian package"
 if [[ "${ZL_SKIP_WINDOWS:-}" != 1 ]]; then
     step "Windows"
     "$root/scripts/windows.sh" --with-tests
-    "$root/tests/wine/run.sh" "$root/build/windows"
+    "$root/scripts/wine-test.sh" "$root/build/windows"
 fi
 
 # The same again on Debian 13, in a root of its own; ZL_SKIP_SECOND_RELEASE=1 skips it.

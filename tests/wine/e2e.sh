@@ -4,7 +4,7 @@
 # types a name, Alt+G, sees a sign (found in the window's pixels: Wine has no AT-SPI), is refused a
 # second copy, leaves through the farewell screen's Exit (status 0), finds the date in the registry,
 # uninstalls silently and finds the program's files and shortcut gone, the user's date kept.
-# Run by tests/wine/run.sh, which gives it an X server with a window manager and a Wine prefix.
+# Run by scripts/wine-test.sh, which gives it an X server with a window manager and a Wine prefix.
 # Usage: tests/wine/e2e.sh SETUP.EXE [SCREENSHOT-FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -28,21 +28,20 @@ until_true() {
 }
 # The visible windows titled $1, newest last.
 windows_titled() { xdotool search --onlyvisible --name "^${1//./\\.}\$" 2>/dev/null || true; }
-window_count() { windows_titled "$1" | wc -l; }
-one_window() { [[ $(window_count "$1") -ge 1 ]]; }
-windows_are() { [[ $(window_count "$2") -eq $1 ]]; }
+windows_are() { [[ $(windows_titled "$2" | wc -l) -eq $1 ]]; }
+any_window() { ! windows_are 0 "$1"; }
 # Waits for a window titled $1 and prints the newest one.
 window() {
-    until_true 60 "no window titled '$1' appeared" one_window "$1"
+    until_true 60 "no window titled '$1' appeared" any_window "$1"
     windows_titled "$1" | tail -n 1
 }
-focus() {
-    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
-}
+focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
 keys() { xdotool key --delay 60 "$@"; }
-shot() { import -window "$1" "$2"; }
-keep_shot() { [[ -z "$shots" ]] || cp "$2" "$shots/$1"; }
-height_of() { xdotool getwindowgeometry "$1" | sed -nE 's/.*Geometry: [0-9]+x([0-9]+).*/\1/p'; }
+# shot WINDOW NAME: $tmp/NAME.png, and a copy in the screenshot folder.
+shot() {
+    import -window "$1" "$tmp/$2.png"
+    [[ -z "$shots" ]] || cp "$tmp/$2.png" "$shots/windows-$2.png"
+}
 
 # The best match of the 24 sign pictures in the top left of a window's picture: "RMSE sign".
 best_sign() {
@@ -82,32 +81,29 @@ say "starting $target"
 wine "$target" >"$tmp/app.log" 2>&1 &
 app=$!
 main=$(window "$title")
-! one_window "Zenor Lyrandel" || die "a first start asked about updates"
+windows_are 0 "Zenor Lyrandel" || die "a first start asked about updates"
 focus "$main"
-shot "$main" "$tmp/main.png"
-keep_shot windows-main-window.png "$tmp/main.png"
-read -r score sign < <(best_sign "$tmp/main.png")
+shot "$main" main-window
+read -r score sign < <(best_sign "$tmp/main-window.png")
 awk -v s="$score" 'BEGIN { exit !(s > 0.1) }' || die "a sign is shown before any reading ($sign, $score)"
 
 say "a reading for Ada"
 xdotool type --delay 60 Ada
 keys alt+g
 reading() {
-    shot "$main" "$tmp/reading.png"
+    shot "$main" reading
     read -r score sign < <(best_sign "$tmp/reading.png")
     awk -v s="$score" 'BEGIN { exit !(s < 0.05) }'
 }
 until_true 30 "no sign picture on the result page" reading
 say "the sign shown is $sign (RMSE $score)"
-keep_shot windows-reading.png "$tmp/reading.png"
 
 say "the About box"
 keys alt+h a
 until_true 30 "the About box did not open" windows_are 2 "$title"
 about=$(windows_titled "$title" | grep -vx "$main" | tail -n1)
 focus "$about"
-shot "$about" "$tmp/about.png"
-keep_shot windows-about.png "$tmp/about.png"
+shot "$about" about
 keys Escape
 until_true 30 "the About box stayed open" windows_are 1 "$title"
 
@@ -118,7 +114,7 @@ refusal=$(window "Zenor Lyrandel")
 focus "$refusal"
 keys Return
 wait "$second" || true
-[[ $(window_count "$title") -eq 1 ]] || die "a second main window opened"
+windows_are 1 "$title" || die "a second main window opened"
 kill -0 "$app" 2>/dev/null || die "the first copy ended"
 
 say "a copy that was killed does not refuse the next start"
@@ -128,22 +124,17 @@ until_true 30 "the killed copy's window stayed" windows_are 0 "$title"
 wine "$target" >"$tmp/app.log" 2>&1 &
 app=$!
 main=$(window "$title")
-! one_window "Zenor Lyrandel" || die "the restart was refused or asked about updates"
+windows_are 0 "Zenor Lyrandel" || die "the restart was refused or asked about updates"
 
 say "File > Exit, then the farewell screen's Exit"
 focus "$main"
 keys alt+f x
-farewell_shown() {
-    local w
-    w=$(windows_titled "$title" | tail -n1)
-    [[ -n "$w" && "$w" != "$main" && $(height_of "$w") -gt 280 ]]
-}
-until_true 30 "no farewell screen" farewell_shown
-farewell=$(windows_titled "$title" | tail -n1)
+# The main window goes, the farewell screen comes under the same title.
+until_true 30 "no farewell screen" eval '[[ -n $(windows_titled "$title" | grep -vx "$main") ]]'
+farewell=$(windows_titled "$title" | grep -vx "$main" | tail -n1)
 xprop -id "$farewell" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || die "the farewell screen is not kept on top"
 focus "$farewell"
-shot "$farewell" "$tmp/farewell.png"
-keep_shot windows-promotion.png "$tmp/farewell.png"
+shot "$farewell" promotion
 keys alt+x
 status=0
 wait "$app" || status=$?

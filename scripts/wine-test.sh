@@ -2,9 +2,9 @@
 # The Windows build's tests under Wine, in a private X server with a window manager and a Wine
 # prefix of their own: the Qt Test programs (through CTest), then the installer and the program end
 # to end (tests/wine/e2e.sh).
-# Usage: tests/wine/run.sh BUILD-FOLDER   (made by scripts/windows.sh --with-tests)
+# Usage: scripts/wine-test.sh BUILD-FOLDER   (made by scripts/windows.sh --with-tests)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "$1")
 "$root/scripts/install-deps.sh" wine
 
@@ -24,7 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-# shellcheck source=../../scripts/lib/xvfb.sh
+# shellcheck source=lib/xvfb.sh
 . "$root/scripts/lib/xvfb.sh"
 
 start_xvfb

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Runs a Windows Qt Test program under Wine and prints its log: there it writes nothing to stdout.
-# Usage: tests/wine/qtest.sh PROGRAM.exe [test functions...]
+# Usage: scripts/lib/wine-qtest.sh PROGRAM.exe [test functions...]
 log=$(mktemp) || exit 1
 program=$1
 shift
