@@ -66,9 +66,9 @@ cp "$toolchain" "$prefix/mingw-w64-x86_64.cmake"
 say "configuring Qt $upstream for Windows (log: $work/build.log)"
 cmake -S "$src" -B "$work/build" -G Ninja "${options[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-x86_64.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
     >"$work/build.log" 2>&1 || die "configure failed; see $work/build.log"
-say "building (about 50 CPU-minutes)"
+say "building (about 30 CPU-minutes)"
 cmake --build "$work/build" -j "$(nproc)" >>"$work/build.log" 2>&1 || die "build failed; see $work/build.log"
 cmake --install "$work/build" >>"$work/build.log" 2>&1 || die "install failed; see $work/build.log"
 touch "$ready"
