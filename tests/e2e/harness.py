@@ -4,6 +4,7 @@ One Desktop (Xvfb, openbox, D-Bus session, AT-SPI bus) per test process: libatsp
 bus connection for the life of the process, so run.py gives every test case its own process.
 """
 import datetime
+import json
 import os
 import re
 import shutil
@@ -270,6 +271,10 @@ def extents(acc, scale=1):
 
 def label_texts(root):
     return [a.name for a in find_all(root, "label")]
+
+
+def focused(window):
+    return next((a for a in walk(window) if has_state(a, "focused")), None)
 
 
 def text_of(acc):
@@ -568,9 +573,9 @@ class Session:
         self.programs.append(p)
         return p, home
 
-    def spawn_helper(self, args):
+    def spawn_helper(self, args, env=None, **kw):
         """Another program, ended with the session."""
-        proc = subprocess.Popen(args, env=self.env, start_new_session=True)
+        proc = subprocess.Popen(args, env=env or self.env, start_new_session=True, **kw)
         self.programs.append(Program(self, proc))
         return proc
 
@@ -626,6 +631,107 @@ class Session:
         self._log.close()
 
 
+class ScreenReader:
+    """Orca in the session, speaking through a private speech-dispatcher whose one voice writes each utterance to
+    a file: what a blind user hears, as text, in order. What Orca interrupts before it is spoken is not there."""
+
+    RECORD_END = "\036"
+
+    def __init__(self, session):
+        self.session = session
+        self.file = os.path.join(session.root, "heard.txt")
+        self.seen = 0  # where in the record expect() goes on
+
+    def start(self, timeout=60):
+        s = self.session
+        general = {"enableSpeech": True, "enableBraille": False, "enableKeyEcho": False}
+        prefs = os.path.join(s.data, "orca")
+        os.makedirs(prefs, exist_ok=True)
+        with open(os.path.join(prefs, "user-settings.conf"), "w") as f:  # a user who has set Orca up before
+            json.dump({"general": general, "profiles": {"default": dict(general, profile=["Default", "default"])},
+                       "pronunciations": {}, "keybindings": {}}, f)
+        conf = os.path.join(s.root, "speechd")
+        os.makedirs(os.path.join(conf, "modules"), exist_ok=True)
+        # The voice plays nothing, but the module needs an audio output that opens without a sound server: libao.
+        # The delimiter "|" splits only before a space, so each utterance reaches the command whole.
+        with open(os.path.join(conf, "speechd.conf"), "w") as f:
+            f.write('AddModule "heard" "sd_generic" "heard.conf"\nDefaultModule heard\nAudioOutputMethod "libao"\n')
+        with open(os.path.join(conf, "modules", "heard.conf"), "w") as f:
+            f.write("GenericExecuteSynth \"printf '%%s\\\\036' '$DATA' >> '%s'\"\n" % self.file +
+                    'GenericMaxChunkLength 100000\nGenericDelimiters "|"\nGenericLanguage "en" "en" "utf-8"\n'
+                    'AddVoice "en" "MALE1" "heard"\nDefaultVoice "heard"\n')
+        socket = os.path.join(s.runtime, "speechd.sock")
+        env = dict(s.env, SPEECHD_ADDRESS="unix_socket:" + socket, GSETTINGS_BACKEND="memory")
+        log = open(os.path.join(s.root, "screen-reader.log"), "ab")
+        s.spawn_helper(["speech-dispatcher", "--run-single", "--timeout", "0", "--config-dir", conf,
+                        "--socket-path", socket, "--log-dir", s.root], env, stdout=log, stderr=log)
+        wait_for(lambda: os.path.exists(socket), "speech-dispatcher's socket")
+        orca = s.spawn_helper(["orca"], env, stdout=log, stderr=log)
+        # Orca refuses to start while another Orca of the same user runs.
+        wait_for(lambda: self.heard() or orca.poll() is not None, "Orca's first words", timeout)
+        if orca.poll() is not None:
+            raise RuntimeError("Orca ended (%d): another Orca of this user running? See %s" % (orca.returncode,
+                                                                                             log.name))
+        log.close()
+
+    def text(self):
+        try:
+            with open(self.file, encoding="utf-8", errors="replace") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def heard(self, since=0):
+        """The utterances heard from character since of the record on."""
+        return self.text()[since:].split(self.RECORD_END)[:-1]
+
+    def expect(self, *patterns, since=None, timeout=DEFAULT_TIMEOUT):
+        """Waits until each regular expression is matched, in turn, within one utterance, after what the last call
+        matched (or from character since of the record); returns the utterances matched."""
+        if since is not None:
+            self.seen = since
+        found = []
+        for pattern in patterns:
+            def match():
+                text, at = self.text(), self.seen
+                while self.RECORD_END in text[at:]:
+                    end = text.index(self.RECORD_END, at)
+                    m = re.compile(pattern, re.S).search(text, at, end)
+                    if m:
+                        return m.end(), text[text.rfind(self.RECORD_END, 0, at) + 1:end]
+                    at = end + 1
+            self.seen, said = wait_for(match, "%r to be heard; heard since: %r" % (pattern, self.heard(self.seen)),
+                                       timeout)
+            found.append(said)
+        return found
+
+    def after(self, keys, timeout=DEFAULT_TIMEOUT):
+        """Presses keys and waits for what Orca says next; returns what is heard from the press on."""
+        start = len(self.text())
+        self.session.key(*keys)
+        wait_for(lambda: self.heard(start), "Orca to say something after %s" % (keys,), timeout)
+        self.seen = len(self.text())
+        return self.heard(start)
+
+    def tab_round(self, window, home, limit=12):
+        """Presses Tab until the focus is back on home (an accessible), each time waiting until the newly focused
+        object's name is heard; returns all that was heard."""
+        start = len(self.text())
+        now = focused(window)
+        for _ in range(limit):
+            before, mark = now, len(self.text())
+            self.session.key("Tab")
+
+            def moved():
+                f = focused(window)
+                return f if f is not None and f != before else None
+            now = wait_for(moved, "the focus to move from %r" % getattr(before, "name", None))
+            self.expect(re.escape(now.name) if now.name else ".", since=mark, timeout=10)
+            if now == home:
+                return self.heard(start)
+        raise AssertionError("Tab did not come back to %r; heard %r" % (home.name, self.heard(start)))
+
+
 class _Folder:
     """A folder of the session's outside its own tree, removed with the session."""
 
@@ -669,9 +775,10 @@ class E2ETestCase(unittest.TestCase):
             os.makedirs(ARTIFACTS, exist_ok=True)
             base = os.path.join(ARTIFACTS, self.id())
             self.session.screenshot(base + ".png")
-            log = os.path.join(self.session.root, "program.log")
-            if os.path.exists(log):
-                shutil.copy(log, base + ".log")
+            for name, suffix in (("program.log", ".log"), ("heard.txt", ".heard.txt")):
+                log = os.path.join(self.session.root, name)
+                if os.path.exists(log):
+                    shutil.copy(log, base + suffix)
 
     # common steps
     def start_to_main_window(self, env=None):
