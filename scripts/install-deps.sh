@@ -15,7 +15,8 @@ if [[ "${1:-}" == "test" ]]; then
     packages+=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus dbus-x11 at-spi2-core
                python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 clang libclang-rt-dev dpkg-dev file
                desktop-file-utils appstream libxcb1-dev valgrind lintian devscripts man-db weston qt6-wayland
-               fonts-noto-core fonts-liberation2 debootstrap git)
+               fonts-noto-core fonts-liberation2 debootstrap git orca speech-dispatcher
+               speech-dispatcher-audio-plugins)
 fi
 
 missing=()
