@@ -682,8 +682,9 @@ class ScreenReader:
             return ""
 
     def heard(self, since=0):
-        """The utterances heard from character since of the record on."""
-        return self.text()[since:].split(self.RECORD_END)[:-1]
+        """The utterances heard from the one at character since of the record on."""
+        text = self.text()
+        return text[text.rfind(self.RECORD_END, 0, since) + 1:].split(self.RECORD_END)[:-1]
 
     def expect(self, *patterns, since=None, timeout=DEFAULT_TIMEOUT):
         """Waits until each regular expression is matched, in turn, within one utterance, after what the last call
@@ -700,8 +701,10 @@ class ScreenReader:
                     if m:
                         return m.end(), text[text.rfind(self.RECORD_END, 0, at) + 1:end]
                     at = end + 1
-            self.seen, said = wait_for(match, "%r to be heard; heard since: %r" % (pattern, self.heard(self.seen)),
-                                       timeout)
+            try:
+                self.seen, said = wait_for(match, "%r to be heard" % pattern, timeout)
+            except Timeout as e:
+                raise Timeout("%s; heard since: %r" % (e, self.heard(self.seen))) from None
             found.append(said)
         return found
 
