@@ -2,6 +2,7 @@
 
 #include "ui_frmPromotion.h"
 
+#include "foundation/Accessibility.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/Look.h"
 #include "foundation/MessageBoxes.h"
@@ -24,11 +25,13 @@
 namespace {
 QPointer<frmPromotion> g_screen;
 
-// A plain top-level widget reads as a "filler" to screen readers; this one is a window.
+// A plain top-level widget reads as a "filler" to screen readers. This one is read as a dialog:
+// on opening, its title and then its texts, the appeal first, so it is not taken for the main
+// window, whose title it shares.
 QAccessibleInterface *promotionWindowFactory(const QString &className, QObject *object)
 {
     if (className == QLatin1String("frmPromotion") && object && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
     return nullptr;
 }
 } // namespace
@@ -82,6 +85,10 @@ frmPromotion::frmPromotion() : QWidget(nullptr), ui(std::make_unique<Ui::frmProm
     setWindowIcon(icon);
     ui->Picture1->setPixmap(icon.pixmap(32, 32));
     ui->Check1->setText(QStringLiteral("Click Here To Visit ") + Sites::mainHost() + QStringLiteral(" Now"));
+    // It springs back at once and opens the site: to a screen reader, a link.
+    Accessibility::presentAsLink(ui->Check1);
+    // Below the form's visible area: neither Tab nor a screen reader finds it.
+    Accessibility::setUnseen(ui->txtMessage, true);
 
     using namespace modTellAFriend;
     m_name = new PlaceholderField(ui->txtName, Placeholder::name());

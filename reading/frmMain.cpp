@@ -2,6 +2,7 @@
 
 #include "ui_frmMain.h"
 
+#include "foundation/Accessibility.h"
 #include "foundation/AfterFirstFrame.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/Look.h"
@@ -132,7 +133,8 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     fitText(*m_ui->Label61);
     fitTexts(m_ui->fraFullBrand);
     fitTexts(m_ui->fraMain);
-    m_ui->picOracle->setAccessibleName(QStringLiteral("Sign picture"));
+    // What the page holds before any reading; never seen, as the page is never in front by then.
+    describeSign(0);
     m_ui->txtName->setAccessibleName(m_ui->lblLabel_0->text());
     m_ui->txtQuestion->setAccessibleName(m_ui->lblLabel_1->text());
     m_ui->txtName->installEventFilter(this);
@@ -154,6 +156,15 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connect(m_ui->mnuExit, &QAction::triggered, this, &QWidget::close);
     keepOnMenuBarOnlyWhileShown(m_ui->menubar, m_ui->mnuMakeMoney);
+
+    // Below the client area: nobody can see them, so neither Tab nor a screen reader finds them.
+    Accessibility::setUnseen(m_ui->cmdOpen, true);
+    Accessibility::setUnseen(m_ui->fraBirthDay, true);
+    // After the last control of the pages come the links, the bottom one first.
+    setTabOrder(m_ui->cmdBack, m_ui->lblCobrand);
+    setTabOrder(m_ui->lblCobrand, m_ui->lblFullBrand);
+    setTabOrder(m_ui->lblFullBrand, m_ui->Label61);
+    Accessibility::setUnseen(m_ui->lblFullBrand, true); // lblCobrand lies in front of it
 
     Form_Load();
 }
@@ -177,7 +188,25 @@ frmMain *frmMain::loaded()
 
 void frmMain::Form_Load()
 {
-    m_ui->fraMain->raise();
+    turnTo(m_ui->fraMain, nullptr);
+}
+
+void frmMain::turnTo(QWidget *page, QWidget *focus)
+{
+    QWidget *covered = page == m_ui->fraMain ? static_cast<QWidget *>(m_ui->fraResult) : m_ui->fraMain;
+    Accessibility::setUnseen(page, false);
+    if (focus)
+        focus->setFocus();
+    page->raise();
+    Accessibility::setUnseen(covered, true);
+}
+
+void frmMain::describeSign(int index)
+{
+    // Read as a word, where capitals would be spelt out or read as a number ("XI").
+    const QString name = SignTable::letterName(index).value_or(QString());
+    m_lblCaption[0]->setAccessibleName(name);
+    m_ui->picOracle->setAccessibleName(name.isEmpty() ? QString() : name + QStringLiteral(" sign"));
 }
 
 void frmMain::setUnseenFonts()
@@ -194,8 +223,11 @@ void frmMain::cmdNext_Click()
         return;
     setUnseenFonts(); // the result page may come to the front before the first frame is out
     ShowReading();
-    m_ui->cmdBack->setFocus();
-    m_ui->fraResult->raise();
+    turnTo(m_ui->fraResult, m_ui->cmdBack);
+    // The focus stays on Back, where keyboard users expect it; the reading itself is announced.
+    const QStringList parts = {m_lblCaption[0]->accessibleName(), m_lblCaption[1]->text(),
+                               m_lblCaption[2]->text()};
+    Accessibility::announce(this, parts.join(QStringLiteral(". ")));
 }
 
 bool frmMain::ValidateName()
@@ -226,15 +258,14 @@ void frmMain::ShowReading()
         m_ui->picOracle->clear();
     else
         m_ui->picOracle->setPixmap(picture);
-    m_ui->picOracle->setAccessibleDescription(m_lblCaption[0]->text());
+    describeSign(index);
 }
 
 void frmMain::cmdBack_Click()
 {
     m_ui->txtName->setText(QString());
     m_ui->txtQuestion->setPlainText(QString());
-    m_ui->txtName->setFocus();
-    m_ui->fraMain->raise();
+    turnTo(m_ui->fraMain, m_ui->txtName);
 }
 
 void frmMain::cmdOpen_Click()
@@ -325,12 +356,16 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::bringFullBrandToFront()
 {
+    Accessibility::setUnseen(m_ui->lblFullBrand, false);
     m_ui->lblFullBrand->raise();
+    Accessibility::setUnseen(m_ui->lblCobrand, true);
 }
 
 void frmMain::bringCobrandToFront()
 {
+    Accessibility::setUnseen(m_ui->lblCobrand, false);
     m_ui->lblCobrand->raise();
+    Accessibility::setUnseen(m_ui->lblFullBrand, true);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -51,6 +51,10 @@ protected:
 private:
     void setUnseenFonts();
     void Form_Load();
+    // Brings a page to the front, the focus first to focus if given; the page behind is unseen.
+    void turnTo(QWidget *page, QWidget *focus);
+    // Names the sign of index as it is heard: the result's name and the picture.
+    void describeSign(int index);
     void Form_Unload();
     bool ValidateName();
     void ShowReading();

@@ -17,7 +17,9 @@
 #include <QtTest>
 
 #include <cstring>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -559,47 +561,63 @@ void TestStartUp::lockFolderIsTheUsersOwn_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("folder"); // runtime, temporary, cache or none
+    QTest::addColumn<bool>("userLock");  // the user's lock in the fixed temporary folder
     // Another user's folder, met by a user who is not root: the end-to-end cases.
     QTest::newRow("runtime folder") << ""
-                                    << "runtime";
+                                    << "runtime" << true;
     QTest::newRow("runtime folder holds another user's lock") << "runtime other"
-                                                              << "temporary";
+                                                              << "temporary" << true;
     QTest::newRow("no runtime folder") << "no runtime"
-                                       << "temporary";
+                                       << "temporary" << true;
     QTest::newRow("temporary folder anyone can write") << "no runtime,temporary open"
-                                                       << "cache";
+                                                       << "cache" << true;
     QTest::newRow("temporary folder of another user") << "no runtime,temporary other"
-                                                      << "cache";
+                                                      << "cache" << true;
     QTest::newRow("nowhere") << "no runtime,temporary file,cache file"
-                             << "none";
+                             << "none" << true;
+    // The user's own lock is never where someone else could take it first or remove it.
+    QTest::newRow("user's folder anyone can write") << "fixed open"
+                                                    << "runtime" << false;
+    QTest::newRow("user's folder is a link") << "fixed link"
+                                             << "runtime" << false;
+    QTest::newRow("user's folder of another user") << "fixed other"
+                                                   << "runtime" << false;
+    // Out of file handles: no lock can be made anywhere, and the program still starts.
+    QTest::newRow("no lock can be made") << "no files"
+                                         << "runtime" << true;
 }
 
 void TestStartUp::lockFolderIsTheUsersOwn()
 {
     QFETCH(QString, setup);
     QFETCH(QString, folder);
+    QFETCH(bool, userLock);
     if (setup.contains(QLatin1String("other")) && !runsAsRoot())
         QSKIP("another user's files need root to make");
     const QStringList steps = setup.split(QLatin1Char(','), Qt::SkipEmptyParts);
     QTemporaryDir root;
     QVERIFY(root.isValid());
+    // $TMPDIR and the fixed temporary folder apart, so that a lock in the wrong one shows.
     const QString runtime = root.filePath(QStringLiteral("runtime")),
-                  tmp = root.filePath(QStringLiteral("tmp")), home = root.filePath(QStringLiteral("home"));
-    QVERIFY(QDir().mkpath(runtime) && QDir().mkpath(tmp) && QDir().mkpath(home));
+                  tmp = root.filePath(QStringLiteral("tmp")), fixed = root.filePath(QStringLiteral("fixed")),
+                  home = root.filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(runtime) && QDir().mkpath(tmp) && QDir().mkpath(fixed) && QDir().mkpath(home));
     QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     QCOMPARE(chmod(QFile::encodeName(tmp).constData(), 01777), 0);
+    QCOMPARE(chmod(QFile::encodeName(fixed).constData(), 01777), 0);
     const QString uid = QString::number(geteuid());
     const QString perUser = tmp + QStringLiteral("/zenor-lyrandel-") + uid;
+    const QString usersOwn = fixed + QStringLiteral("/zenor-lyrandel-") + uid;
     const QString cache = home + QStringLiteral("/.qttest/cache/zenor-lyrandel"); // the cache in test mode
     const auto runtimeVariable = changeEnvironment(
         "XDG_RUNTIME_DIR",
         steps.contains(QStringLiteral("no runtime")) ? QByteArray() : QFile::encodeName(runtime));
     const auto tmpVariable = changeEnvironment("TMPDIR", QFile::encodeName(tmp));
     const auto homeVariable = changeEnvironment("HOME", QFile::encodeName(home));
-    const QString systemTemp = SingleInstance::systemTempFolder(); // tmp stands for it as well
+    const QString systemTemp = SingleInstance::systemTempFolder();
     const auto restoreSystemTemp =
         qScopeGuard([&] { SingleInstance::setSystemTempFolderForTest(systemTemp); });
-    SingleInstance::setSystemTempFolderForTest(tmp);
+    SingleInstance::setSystemTempFolderForTest(fixed);
 
     const QByteArray lockInRuntime = QFile::encodeName(runtime + QStringLiteral("/zenor-lyrandel.lock"));
     for (const QString &step : steps) {
@@ -619,6 +637,16 @@ void TestStartUp::lockFolderIsTheUsersOwn()
             QVERIFY(QDir().mkdir(perUser) && chown(QFile::encodeName(perUser).data(), 65534, 65534) == 0);
         if (step == QLatin1String("temporary file"))
             QVERIFY(make(QStringLiteral("regular file"), perUser));
+        if (step == QLatin1String("fixed open")) {
+            QCOMPARE(mkdir(QFile::encodeName(usersOwn).constData(), 0700), 0);
+            QCOMPARE(chmod(QFile::encodeName(usersOwn).constData(), 0777), 0);
+        }
+        if (step == QLatin1String("fixed link")) // to a folder of the user's own, made private
+            QVERIFY(QDir().mkdir(root.filePath(QStringLiteral("mine")),
+                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
+                    QFile::link(root.filePath(QStringLiteral("mine")), usersOwn));
+        if (step == QLatin1String("fixed other"))
+            QVERIFY(QDir().mkdir(usersOwn) && chown(QFile::encodeName(usersOwn).data(), 65534, 65534) == 0);
         if (step == QLatin1String("cache file")) {
             QVERIFY(QDir().mkpath(home + QStringLiteral("/.qttest")));
             QVERIFY(make(QStringLiteral("regular file"), home + QStringLiteral("/.qttest/cache")));
@@ -632,12 +660,31 @@ void TestStartUp::lockFolderIsTheUsersOwn()
                                                                     : QString();
     const QString path = SingleInstance::lockFilePath();
     QCOMPARE(path, expected.isEmpty() ? QString() : expected + QStringLiteral("/zenor-lyrandel.lock"));
-    // The user's lock is in the temporary folder whenever that is usable, whatever the runtime folder.
-    const bool inTmp = folder == QLatin1String("runtime") || folder == QLatin1String("temporary");
+    // The user's lock is in the fixed temporary folder whenever that is usable, whatever the others.
     QCOMPARE(SingleInstance::userLockFilePath(),
-             inTmp ? perUser + QStringLiteral("/zenor-lyrandel.lock") : QString());
-    QVERIFY(SingleInstance::acquire()); // wherever it is, or nowhere: the program starts
-    if (!expected.isEmpty()) {
+             userLock ? usersOwn + QStringLiteral("/zenor-lyrandel.lock") : QString());
+    const bool noFiles = steps.contains(QStringLiteral("no files"));
+    bool started = false;
+    {
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_NOFILE, &limit), 0);
+        std::vector<int> handles;
+        const auto restore = qScopeGuard([&] {
+            for (int fd : handles)
+                close(fd);
+            setrlimit(RLIMIT_NOFILE, &limit);
+        });
+        if (noFiles) {
+            rlimit fewer = limit;
+            fewer.rlim_cur = 256;
+            QCOMPARE(setrlimit(RLIMIT_NOFILE, &fewer), 0);
+            for (int fd; (fd = open("/dev/null", O_RDONLY)) >= 0;)
+                handles.push_back(fd);
+        }
+        started = SingleInstance::acquire();
+    }
+    QVERIFY(started); // wherever the lock is, or nowhere: the program starts
+    if (!expected.isEmpty() && !noFiles) {
         QVERIFY(SingleInstance::isPrivateFolder(expected, geteuid()));
         QLockFile other(path);
         QVERIFY(!other.tryLock(0));

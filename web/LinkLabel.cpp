@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -55,7 +56,8 @@ LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
     }();
     Q_UNUSED(registered)
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, as links are, but a click does not leave the focus on it.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void LinkLabel::activate()
@@ -82,9 +84,12 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 
 void LinkLabel::keyPressEvent(QKeyEvent *event)
 {
-    // Space presses the focused link, as it presses a focused button. Enter is left to the window:
-    // in a dialog it presses the default button, whatever has the focus.
-    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+    // Space presses the focused link, as it presses a focused button; Enter follows it as in a
+    // browser, but in a dialog Enter is left to the dialog's default button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool inDialog = qobject_cast<QDialog *>(window()) != nullptr;
+    if ((event->key() == Qt::Key_Space || (enter && !inDialog)) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         activate();
         return;
     }

@@ -1,0 +1,237 @@
+#include "foundation/Accessibility.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QGroupBox>
+#include <QMenu>
+#include <QVariant>
+
+namespace {
+
+const char *const kUnseen = "zlUnseen";
+const char *const kSeenFocusPolicy = "zlSeenFocusPolicy";
+const char *const kSkipsUnseen = "zlSkipsUnseen";
+const char *const kLink = "zlLink";
+const char *const kAnnouncement = "zlAnnouncement";
+
+QString withoutAccessKeys(const QString &caption)
+{
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u'&' && i + 1 < caption.size())
+            ++i; // "&&" is a literal ampersand, "&x" marks x
+        text.append(caption.at(i));
+    }
+    return text;
+}
+
+QList<QWidget *> seenChildren(const QWidget *parent)
+{
+    QList<QWidget *> children;
+    for (QObject *object : parent->children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (child && !child->isWindow() && !qobject_cast<QMenu *>(child) && !Accessibility::isUnseen(child))
+            children.append(child);
+    }
+    return children;
+}
+
+// The role and name Qt gives these containers, without the children nobody can see.
+class ContainerOfSeen final : public QAccessibleWidget
+{
+public:
+    explicit ContainerOfSeen(QWidget *w) : QAccessibleWidget(w, roleOf(w)) {}
+
+    int childCount() const override { return int(seenChildren(widget()).size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> children = seenChildren(widget());
+        if (index < 0 || index >= children.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(children.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child || !child->object() || !child->object()->isWidgetType())
+            return -1;
+        return int(seenChildren(widget()).indexOf(static_cast<QWidget *>(child->object())));
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        const auto *box = qobject_cast<const QGroupBox *>(widget());
+        if (own.isEmpty() && box && t == QAccessible::Name)
+            return withoutAccessKeys(box->title());
+        return own;
+    }
+
+    // A titled group labels what it holds, so its title is read on entering it.
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        auto found = QAccessibleWidget::relations(match);
+        const auto *box = qobject_cast<const QGroupBox *>(widget());
+        if (!(match & QAccessible::Labelled) || !box || box->title().isEmpty())
+            return found;
+        for (QWidget *child : seenChildren(widget())) {
+            if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(child))
+                found.append({iface, QAccessible::Labelled});
+        }
+        return found;
+    }
+
+private:
+    static QAccessible::Role roleOf(const QWidget *w)
+    {
+        if (qobject_cast<const QGroupBox *>(w))
+            return QAccessible::Grouping;
+        if (w->metaObject()->className() == QByteArrayLiteral("QFrame"))
+            return QAccessible::Border;
+        return QAccessible::Client;
+    }
+};
+
+class LinkButton final : public QAccessibleWidget
+{
+public:
+    explicit LinkButton(QWidget *w) : QAccessibleWidget(w, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        if (own.isEmpty() && t == QAccessible::Name)
+            return withoutAccessKeys(button()->text());
+        return own;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction())
+            button()->click();
+    }
+
+private:
+    QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
+};
+
+// Never shown: it is there to be read, and its showing is what screen readers announce.
+class Notification final : public QAccessibleWidget
+{
+public:
+    explicit Notification(QWidget *w) : QAccessibleWidget(w, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return widget()->property(kAnnouncement).toString();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *factory(const QString &className, QObject *object)
+{
+    // Asked class by class, most derived first: answered for the object's own class only.
+    if (!object || !object->isWidgetType() || className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    auto *w = static_cast<QWidget *>(object);
+    if (w->property(kSkipsUnseen).toBool())
+        return new ContainerOfSeen(w);
+    if (w->property(kLink).toBool() && qobject_cast<QAbstractButton *>(w))
+        return new LinkButton(w);
+    if (w->property(kAnnouncement).isValid())
+        return new Notification(w);
+    return nullptr;
+}
+
+// Qt makes a control's interface as soon as the control sends its first event, which may be before
+// it was marked here: a cached interface of another kind is dropped, to be made again by the factory.
+template <typename Interface> void useOwnInterface(QWidget *w)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(factory);
+        return true;
+    }();
+    Q_UNUSED(installed)
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+    if (iface && !dynamic_cast<Interface *>(iface))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+}
+
+QWidget *notificationOf(const QWidget *near)
+{
+    return near && near->window() ? near->window()->findChild<QWidget *>(QLatin1String(kAnnouncement))
+                                  : nullptr;
+}
+
+} // namespace
+
+namespace Accessibility {
+
+void setUnseen(QWidget *control, bool unseen)
+{
+    if (isUnseen(control) == unseen)
+        return;
+    control->setProperty(kUnseen, unseen);
+    QList<QWidget *> family = control->findChildren<QWidget *>();
+    family.prepend(control);
+    for (QWidget *w : family) {
+        const QVariant seenPolicy = w->property(kSeenFocusPolicy);
+        if (unseen && w->focusPolicy() != Qt::NoFocus) {
+            w->setProperty(kSeenFocusPolicy, int(w->focusPolicy()));
+            w->setFocusPolicy(Qt::NoFocus);
+        } else if (!unseen && seenPolicy.isValid()) {
+            w->setFocusPolicy(static_cast<Qt::FocusPolicy>(seenPolicy.toInt()));
+            w->setProperty(kSeenFocusPolicy, QVariant());
+        }
+    }
+    QWidget *parent = control->parentWidget();
+    if (!parent)
+        return;
+    if (!parent->property(kSkipsUnseen).toBool()) {
+        parent->setProperty(kSkipsUnseen, true);
+        useOwnInterface<ContainerOfSeen>(parent);
+    }
+    if (QAccessible::isActive()) {
+        QAccessibleEvent showing(control, unseen ? QAccessible::ObjectHide : QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&showing);
+        QAccessibleEvent reorder(parent, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&reorder);
+    }
+}
+
+bool isUnseen(const QWidget *control)
+{
+    return control->property(kUnseen).toBool();
+}
+
+void announce(QWidget *near, const QString &text)
+{
+    QWidget *notification = notificationOf(near);
+    if (!notification) {
+        notification = new QWidget(near->window());
+        notification->setObjectName(QLatin1String(kAnnouncement));
+        notification->setProperty(kAnnouncement, QString());
+        notification->setFocusPolicy(Qt::NoFocus);
+        notification->hide();
+        useOwnInterface<Notification>(notification);
+    }
+    notification->setProperty(kAnnouncement, text);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent shown(notification, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+}
+
+void presentAsLink(QAbstractButton *button)
+{
+    button->setProperty(kLink, true);
+    useOwnInterface<LinkButton>(button);
+}
+
+} // namespace Accessibility

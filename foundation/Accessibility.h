@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractButton;
+class QWidget;
+
+// What screen readers are told beyond what Qt tells them of each control. Nothing here runs
+// unless a window asks; events reach the accessibility bus only while a screen reader listens.
+namespace Accessibility {
+
+// A control that stays in its place where nobody can see it (under the page in front, below the
+// client area): its access key still works, but Tab passes it by and screen readers do not find
+// it among its parent's children. Marking it seen again gives it back its own focus policy.
+void setUnseen(QWidget *control, bool unseen);
+bool isUnseen(const QWidget *control);
+
+// Has screen readers speak text now, without moving the focus: a notification of the window
+// that near is in, as desktop notifications are read.
+void announce(QWidget *near, const QString &text);
+
+// A button that opens a web page is read as a link, whatever it looks like; its press action
+// clicks it.
+void presentAsLink(QAbstractButton *button);
+
+} // namespace Accessibility
