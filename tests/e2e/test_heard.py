@@ -27,9 +27,8 @@ class HeardSession(E2ETestCase):
         s.type("Ada")
         mark = len(sr.text())
         s.key("alt+g")
-        wait_for(lambda: main.front_page() == "result", "the result page")
-        shown = main.reading()[1]
-        name, keyword, meaning = next(sign for sign in SIGNS if sign[1] == shown)
+        name, keyword, meaning = wait_for(lambda: next(sign for sign in SIGNS if sign[1] == main.reading()[1]),
+                                          "the result page")
         sr.expect(r"\b%s\b.*\b%s\b.*%s" % (name, re.escape(keyword), re.escape(meaning)), since=mark)
         sr.expect(r"\bBack" + BUTTON, since=mark)
 
