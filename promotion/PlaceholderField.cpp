@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include <utility>
+
 PlaceholderField::PlaceholderField(QLineEdit *edit, QString placeholder)
     : QObject(edit), m_line(edit), m_placeholder(std::move(placeholder))
 {
@@ -66,8 +68,18 @@ void PlaceholderField::restorePlaceholder()
         setText(m_placeholder);
 }
 
+void PlaceholderField::reportFocusIn()
+{
+    if (std::exchange(m_focusInPending, false) && widget()->hasFocus())
+        emit gotFocus();
+}
+
 bool PlaceholderField::eventFilter(QObject *watched, QEvent *event)
 {
+    // Whatever is typed lands where the placeholder was, never beside it.
+    if (watched == widget() && (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod))
+        reportFocusIn();
+
     if (event->type() == QEvent::Drop) {
         // Text dropped from elsewhere replaces the placeholder instead of landing inside it.
         const auto *drop = static_cast<QDropEvent *>(event);
@@ -80,10 +92,15 @@ bool PlaceholderField::eventFilter(QObject *watched, QEvent *event)
         // the keyboard must not put the placeholder back under the user's cursor.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (event->type() == QEvent::FocusIn)
-                emit gotFocus();
-            else
+            if (event->type() == QEvent::FocusIn) {
+                // Reported once the focus has landed: a field whose text changes while the focus
+                // moves to it is not announced by screen readers.
+                m_focusInPending = true;
+                QMetaObject::invokeMethod(this, &PlaceholderField::reportFocusIn, Qt::QueuedConnection);
+            } else {
+                m_focusInPending = false;
                 emit lostFocus();
+            }
         }
     }
     return QObject::eventFilter(watched, event);

@@ -36,7 +36,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void reportFocusIn();
+
     QLineEdit *m_line = nullptr;
     QPlainTextEdit *m_multi = nullptr;
     QString m_placeholder;
+    bool m_focusInPending = false;
 };

@@ -263,9 +263,11 @@ void frmMain::ShowReading()
 
 void frmMain::cmdBack_Click()
 {
+    // Emptied once the focus is in the name field: a field that changes while the focus moves to it
+    // is taken by some screen readers for typing there, and the move is not announced.
+    turnTo(m_ui->fraMain, m_ui->txtName);
     m_ui->txtName->setText(QString());
     m_ui->txtQuestion->setPlainText(QString());
-    turnTo(m_ui->fraMain, m_ui->txtName);
 }
 
 void frmMain::cmdOpen_Click()

@@ -486,7 +486,7 @@ void TestPromotion::focus_placeholderRules()
     setTextOf(w, start);
     w->setFocus();
     QTRY_VERIFY(w->hasFocus());
-    QCOMPARE(textOf(w), afterFocusIn);
+    QTRY_COMPARE(textOf(w), afterFocusIn);
     child("cmdClose")->setFocus();
     QTRY_VERIFY(!w->hasFocus());
     QCOMPARE(textOf(w), afterFocusOut);
@@ -506,7 +506,7 @@ void TestPromotion::focus_deactivationAndPopupsLeaveTextAlone()
     auto *name = child<QLineEdit>("txtName");
     name->setFocus();
     QTRY_VERIFY(name->hasFocus());
-    QCOMPARE(name->text(), QString());
+    QTRY_COMPARE(name->text(), QString());
 
     QFocusEvent out(QEvent::FocusOut, reason);
     QApplication::sendEvent(name, &out);

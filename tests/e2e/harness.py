@@ -874,26 +874,25 @@ class MainWindow:
         return find_one(self.acc, "panel", "Lyrandel Result")
 
     def front_page(self):
-        """'result' or 'input': the later sibling lies in front (Qt keeps children in stacking order)."""
-        result = self.result_panel()
-        page_parent = result.parent
-        page_parent.clear_cache()  # raise() reorders children without a change event
-        kids = children(page_parent)
-        inputs = [i for i, k in enumerate(kids) if find_all(k, "text", "Enter First Name")]
-        return "result" if kids.index(result) > inputs[0] else "input"
+        """'result' or 'input': only the page in front is in the tree."""
+        for a in walk(self.acc, limit=1):
+            a.clear_cache()  # the window's client area, whose children a page turn changes
+        if find_all(self.acc, "panel", "Lyrandel Result"):
+            return "result"
+        return "input" if find_all(self.acc, "text", "Enter First Name") else None
 
     def reading(self):
         """(name, keyword, interpretation) as the result page shows them."""
         kids = children(self.result_panel())
         names = [k.name for k in kids]
-        name = kids[names.index("Lyrandel Name") + 1].name
-        keyword = kids[names.index("Lyrandel Keyword") + 1].name
-        labels = [k for k in kids if role(k) == "label" and k.name not in
-                  ("Lyrandel Name", "Lyrandel Keyword", "Sign picture", name, keyword)]
-        return name, keyword, labels[-1].name if labels else ""
+        name = names.index("Lyrandel Name") + 1
+        keyword = names.index("Lyrandel Keyword") + 1
+        labels = [k for i, k in enumerate(kids) if role(k) == "label" and i not in (name, keyword) and
+                  k.name not in ("Lyrandel Name", "Lyrandel Keyword") and not k.name.endswith(" sign")]
+        return text_of(kids[name]), text_of(kids[keyword]), text_of(labels[-1]) if labels else ""
 
     def picture(self):
-        return find_one(self.result_panel(), name="Sign picture")
+        return find_one(self.result_panel(), pred=lambda a: a.name.endswith(" sign"))
 
     def focused(self, role_name, name):
         return has_state(find_one(self.acc, role_name, name), "focused")
@@ -911,8 +910,9 @@ class MainWindow:
             self.s.key(k)
 
     def open_dialog(self):
-        """Presses the unseen "Open Previously Saved Reading" as a screen reader would."""
-        do_action(find_one(self.acc, "push button", "Open Previously Saved Reading"))
+        """Presses the unseen "Open Previously Saved Reading" by its access key."""
+        self.p.focus(self.acc)
+        self.s.key("alt+o")
         return wait_for(self.find_open_dialog, "the Open dialog")
 
     def find_open_dialog(self):

@@ -54,7 +54,7 @@ class ExitFlow(E2ETestCase):
         labels = [a.name for a in find_all(promo, "label")]
         self.assertIn("Zenor Lyrandel v1.15", labels)
         self.assertEqual(len([t for t in labels if t in APPEALS]), 1, labels)
-        find_one(promo, "check box", "Click Here To Visit www.karvelle.example Now")
+        find_one(promo, "link", "Click Here To Visit www.karvelle.example Now")
         find_one(promo, "link", "Click Here To Visit Karvelle Softwares")
         exit_button = find_one(promo, "push button", "Exit")
         p.focus(promo)
@@ -76,7 +76,7 @@ class ExitFlow(E2ETestCase):
 
     def test_file_exit_then_the_links_then_the_close_box(self):
         p, promo = self.close_to_promotion("File Exit")
-        self.session.click(find_one(promo, "check box", "Click Here To Visit www.karvelle.example Now"))
+        self.session.click(find_one(promo, "link", "Click Here To Visit www.karvelle.example Now"))
         self.session.wait_opened(1)
         self.session.click(find_one(promo, "link", "Click Here To Visit Karvelle Softwares"))
         self.assertEqual(self.session.wait_opened(2),
@@ -222,4 +222,3 @@ class SavedReading(E2ETestCase):
         wait_for(title_whole, "the box's title drawn whole", timeout=5)
         self.assertEqual(p.dismiss_box("Return"), ["Please Check The File."])
         self.assertEqual(main.front_page(), "input")
-        self.assertEqual(main.reading()[0], "Name")

@@ -85,7 +85,7 @@ class ReadingDay(E2ETestCase):
         self.assertEqual(keyword, sign[1])
         self.assertTrue(interpretation.startswith(sign[2]), interpretation)
         # What a screen reader announces for the picture.
-        self.assertEqual(main.picture().description, name)
+        self.assertEqual(main.picture().name, name.capitalize() + " sign")
         self.assertTrue(284 <= len(interpretation) <= 388, len(interpretation))
         # The drawn sign's own picture is on screen, unscaled, and no other sign's fits as well: the 74 x 74
         # one, or on a dense screen its 148 x 148 drawing, pixel for pixel.
