@@ -882,14 +882,14 @@ class MainWindow:
         return "input" if find_all(self.acc, "text", "Enter First Name") else None
 
     def reading(self):
-        """(name, keyword, interpretation) as the result page shows them."""
+        """(name, keyword, interpretation) as the result page reads them: the name as a word, not in capitals."""
         kids = children(self.result_panel())
         names = [k.name for k in kids]
         name = names.index("Lyrandel Name") + 1
         keyword = names.index("Lyrandel Keyword") + 1
         labels = [k for i, k in enumerate(kids) if role(k) == "label" and i not in (name, keyword) and
                   k.name not in ("Lyrandel Name", "Lyrandel Keyword") and not k.name.endswith(" sign")]
-        return text_of(kids[name]), text_of(kids[keyword]), text_of(labels[-1]) if labels else ""
+        return kids[name].name, kids[keyword].name, labels[-1].name if labels else ""
 
     def picture(self):
         return find_one(self.result_panel(), pred=lambda a: a.name.endswith(" sign"))
