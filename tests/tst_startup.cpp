@@ -664,25 +664,19 @@ void TestStartUp::lockFolderIsTheUsersOwn()
     QCOMPARE(SingleInstance::userLockFilePath(),
              userLock ? usersOwn + QStringLiteral("/zenor-lyrandel.lock") : QString());
     const bool noFiles = steps.contains(QStringLiteral("no files"));
-    bool started = false;
-    {
-        rlimit limit{};
-        QCOMPARE(getrlimit(RLIMIT_NOFILE, &limit), 0);
-        std::vector<int> handles;
-        const auto restore = qScopeGuard([&] {
-            for (int fd : handles)
-                close(fd);
-            setrlimit(RLIMIT_NOFILE, &limit);
-        });
-        if (noFiles) {
-            rlimit fewer = limit;
-            fewer.rlim_cur = 256;
-            QCOMPARE(setrlimit(RLIMIT_NOFILE, &fewer), 0);
-            for (int fd; (fd = open("/dev/null", O_RDONLY)) >= 0;)
-                handles.push_back(fd);
-        }
-        started = SingleInstance::acquire();
+    rlimit limit{};
+    QCOMPARE(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    std::vector<int> handles;
+    if (noFiles) { // every file handle of a lower limit taken
+        const rlimit fewer{256, limit.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_NOFILE, &fewer), 0);
+        for (int fd; (fd = open("/dev/null", O_RDONLY)) >= 0;)
+            handles.push_back(fd);
     }
+    const bool started = SingleInstance::acquire();
+    for (int fd : handles)
+        close(fd);
+    setrlimit(RLIMIT_NOFILE, &limit);
     QVERIFY(started); // wherever the lock is, or nowhere: the program starts
     if (!expected.isEmpty() && !noFiles) {
         QVERIFY(SingleInstance::isPrivateFolder(expected, geteuid()));
