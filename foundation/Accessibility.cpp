@@ -3,9 +3,12 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QGroupBox>
 #include <QMenu>
 #include <QVariant>
+
+#include <vector>
 
 namespace {
 
@@ -14,6 +17,7 @@ const char *const kSeenFocusPolicy = "zlSeenFocusPolicy";
 const char *const kSkipsUnseen = "zlSkipsUnseen";
 const char *const kLink = "zlLink";
 const char *const kAnnouncement = "zlAnnouncement";
+const char *const kReaderTab = "zlReaderTab";
 
 QString withoutAccessKeys(const QString &caption)
 {
@@ -169,6 +173,29 @@ QWidget *notificationOf(const QWidget *near)
                                   : nullptr;
 }
 
+void applyReaderTab(QWidget *control, bool listening)
+{
+    const Qt::FocusPolicy policy = listening ? Qt::TabFocus : Qt::NoFocus;
+    if (!Accessibility::isUnseen(control))
+        control->setFocusPolicy(policy);
+    else if (listening) // what it gets back once seen
+        control->setProperty(kSeenFocusPolicy, int(policy));
+    else
+        control->setProperty(kSeenFocusPolicy, QVariant());
+}
+
+class ReaderTabObserver final : public QAccessible::ActivationObserver
+{
+public:
+    void accessibilityActiveChanged(bool active) override
+    {
+        for (QWidget *w : QApplication::allWidgets()) {
+            if (w->property(kReaderTab).toBool())
+                applyReaderTab(w, active);
+        }
+    }
+};
+
 } // namespace
 
 namespace Accessibility {
@@ -226,6 +253,31 @@ void announce(QWidget *near, const QString &text)
         QAccessibleEvent shown(notification, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&shown);
     }
+}
+
+void reachByTabWithScreenReader(QWidget *control)
+{
+    static const bool observing = [] {
+        QAccessible::installActivationObserver(new ReaderTabObserver); // lives as long as the program
+        return true;
+    }();
+    Q_UNUSED(observing)
+    control->setProperty(kReaderTab, true);
+    applyReaderTab(control, QAccessible::isActive());
+}
+
+void setTabOrder(std::initializer_list<QWidget *> order)
+{
+    std::vector<Qt::FocusPolicy> policies;
+    for (QWidget *control : order) {
+        policies.push_back(control->focusPolicy());
+        control->setFocusPolicy(Qt::TabFocus);
+    }
+    for (auto it = order.begin(); it + 1 != order.end(); ++it)
+        QWidget::setTabOrder(*it, *(it + 1));
+    auto policy = policies.begin();
+    for (QWidget *control : order)
+        control->setFocusPolicy(*policy++);
 }
 
 void presentAsLink(QAbstractButton *button)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QAbstractButton;
 class QWidget;
 
@@ -18,6 +20,14 @@ bool isUnseen(const QWidget *control);
 // Has screen readers speak text now, without moving the focus: a notification of the window
 // that near is in, as desktop notifications are read.
 void announce(QWidget *near, const QString &text);
+
+// A control that Tab reaches while a screen reader listens, and only then: links drawn as labels,
+// which sighted users click, and which would otherwise each lay out their text as a document.
+void reachByTabWithScreenReader(QWidget *control);
+
+// QWidget::setTabOrder along order, for controls whatever their focus policy now: Qt's leaves out
+// a control that takes no focus, as those above do until a screen reader listens.
+void setTabOrder(std::initializer_list<QWidget *> order);
 
 // A button that opens a web page is read as a link, whatever it looks like; its press action
 // clicks it.

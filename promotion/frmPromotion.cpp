@@ -89,6 +89,7 @@ frmPromotion::frmPromotion() : QWidget(nullptr), ui(std::make_unique<Ui::frmProm
     Accessibility::presentAsLink(ui->Check1);
     // Below the form's visible area: neither Tab nor a screen reader finds it.
     Accessibility::setUnseen(ui->txtMessage, true);
+    Accessibility::setTabOrder({ui->txtMessage, ui->lblGoToHome});
 
     using namespace modTellAFriend;
     m_name = new PlaceholderField(ui->txtName, Placeholder::name());

@@ -161,9 +161,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     Accessibility::setUnseen(m_ui->cmdOpen, true);
     Accessibility::setUnseen(m_ui->fraBirthDay, true);
     // After the last control of the pages come the links, the bottom one first.
-    setTabOrder(m_ui->cmdBack, m_ui->lblCobrand);
-    setTabOrder(m_ui->lblCobrand, m_ui->lblFullBrand);
-    setTabOrder(m_ui->lblFullBrand, m_ui->Label61);
+    Accessibility::setTabOrder({m_ui->cmdBack, m_ui->lblCobrand, m_ui->lblFullBrand, m_ui->Label61});
     Accessibility::setUnseen(m_ui->lblFullBrand, true); // lblCobrand lies in front of it
 
     Form_Load();

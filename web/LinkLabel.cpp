@@ -1,5 +1,7 @@
 #include "web/LinkLabel.h"
 
+#include "foundation/Accessibility.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QDialog>
@@ -56,8 +58,7 @@ LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
     }();
     Q_UNUSED(registered)
     setCursor(Qt::PointingHandCursor);
-    // Reached by Tab, as links are, but a click does not leave the focus on it.
-    setFocusPolicy(Qt::TabFocus);
+    Accessibility::reachByTabWithScreenReader(this);
 }
 
 void LinkLabel::activate()

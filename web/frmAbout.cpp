@@ -2,6 +2,7 @@
 
 #include "ui_frmAbout.h"
 
+#include "foundation/Accessibility.h"
 #include "foundation/Look.h"
 #include "web/LinkTable.h"
 #include "web/modHelp.h"
@@ -34,6 +35,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Ui:
     setWindowIcon(QApplication::windowIcon());
     m_ui->Picture1->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     m_ui->Picture1->setAccessibleName(QStringLiteral("Zenor Lyrandel"));
+    Accessibility::setTabOrder({m_ui->cmdOK, m_ui->lblHomePage, m_ui->lblCobrand});
     m_ui->lblHomePage->setText(QStringLiteral("Click here to visit ") + webPageAddress(WebPage::Home));
     fitTexts(this);
     // The two links end at the right margin and are as wide as their text, whatever the font.
