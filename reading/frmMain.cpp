@@ -153,7 +153,9 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connect(m_ui->mnuUpdate, &QAction::triggered, this, &modHelp::OpenDownloadPage);
     connect(m_ui->mnuDonate, &QAction::triggered, this, &modHelp::OpenDonatePage);
     connect(m_ui->mnuMakeMoney, &QAction::triggered, this, &modHelp::OpenFullyBrandedPage);
-    connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    // Once the menu is done with: a screen reader told of the menu after the box opened would stop
+    // reading the box.
+    connect(m_ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click, Qt::QueuedConnection);
     connect(m_ui->mnuExit, &QAction::triggered, this, &QWidget::close);
     keepOnMenuBarOnlyWhileShown(m_ui->menubar, m_ui->mnuMakeMoney);
 
