@@ -49,6 +49,9 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}. All rights re
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for you alone: no administrator \
+    rights are needed.$\r$\n$\r$\nAn older version is replaced in its folder; the date of your last \
+    update reminder is kept.$\r$\n$\r$\nClick Next to continue."
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${BITMAP}"
 !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${BITMAP}"
 ; The progress page stays until Next, so what was done can be read.
@@ -76,14 +79,14 @@ Function ${un}refuseWhileRunning
   ${If} $0 P<> 0
     System::Call 'kernel32::CloseHandle(p r0)'
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running. Close it, then press Retry.$\n$\n\
-        Cancel leaves ${PRODUCT} ${what}." /SD IDCANCEL IDRETRY retry
+        Cancel ends the ${what} and changes nothing." /SD IDCANCEL IDRETRY retry
     SetErrorLevel ${EXIT_RUNNING}
     Quit
   ${EndIf}
 FunctionEnd
 !macroend
-!insertmacro REFUSE_WHILE_RUNNING "" "as it is, nothing installed"
-!insertmacro REFUSE_WHILE_RUNNING "un." "installed, nothing removed"
+!insertmacro REFUSE_WHILE_RUNNING "" "setup"
+!insertmacro REFUSE_WHILE_RUNNING "un." "removal"
 
 Function .onInit
   ; An entry whose folder holds no program (moved, deleted or edited by hand) is not followed:
