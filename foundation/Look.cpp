@@ -257,6 +257,46 @@ private:
 
 } // namespace
 
+void fitOnScreen(QWidget &window)
+{
+    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // One more pixel each side: a frame of one device pixel at twice the density is half a pixel
+    // here, which whole pixels round up on one side and down on the other.
+    const QMargins frame = g_lastFrame + QMargins(1, 1, 1, 1);
+    const QSize outer = QRect(QPoint(), window.size()).marginsAdded(frame).size();
+    const QSize room = screen->availableGeometry().size();
+    const qreal byHand = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                             ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() / screen->devicePixelRatio()
+                             : 0;
+    const qreal factor =
+        qMax(byHand, qMin(qreal(room.width()) / outer.width(), qreal(room.height()) / outer.height()));
+    if (factor >= 1)
+        return;
+    const auto scaled = [factor](int length) { return int(length * factor); };
+    // Children before their parents, so that a font a child inherits is not scaled twice.
+    const QList<QWidget *> controls = window.findChildren<QWidget *>();
+    for (auto it = controls.crbegin(); it != controls.crend(); ++it) {
+        QWidget *control = *it;
+        // Qt's own parts of a control (a scroll area's viewport, say) follow the control.
+        if (control->objectName().isEmpty() || control->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        const QRect box = control->geometry();
+        control->setGeometry(scaled(box.x()), scaled(box.y()), scaled(box.width()), scaled(box.height()));
+        if (control->testAttribute(Qt::WA_SetFont) && control->font().pointSizeF() > 0) {
+            QFont font = control->font();
+            font.setPointSizeF(font.pointSizeF() * factor);
+            control->setFont(font);
+        }
+    }
+    if (QFont font = window.font(); font.pointSizeF() > 0) {
+        font.setPointSizeF(font.pointSizeF() * factor);
+        window.setFont(font);
+    }
+    window.setFixedSize(scaled(window.width()), scaled(window.height()));
+}
+
 bool programPlacesWindows()
 {
     return programPlacesWindows(QGuiApplication::platformName());

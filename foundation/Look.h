@@ -66,6 +66,12 @@ QPoint framePosition(const QSize &frame, const QRect &available);
 void fitTexts(QWidget *form);
 void fitText(QWidget &control);
 
+// A fixed-size window wider or taller than its screen's available area, frame included, is drawn
+// smaller as a whole: every control's place, size and font by one factor, so that all of it is on the
+// screen (192 dpi on a 1280 x 1024 screen leaves 640 x 512 for windows drawn at 96 dpi). A scale asked
+// for by hand (QT_SCALE_FACTOR) is not undone. Call it on the hidden window, before fitTexts.
+void fitOnScreen(QWidget &window);
+
 // Every window of the program opens in the middle of its screen, frame and title bar included, or
 // as near it as the screen allows (framePosition); the compositor decides where programPlacesWindows
 // is false. Call it before or while the window is shown: until the window manager has framed the window

@@ -80,6 +80,7 @@ frmPromotion::frmPromotion() : QWidget(nullptr), ui(std::make_unique<Ui::frmProm
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(741, 315);
+    fitOnScreen(*this);
 
     const QIcon icon = QApplication::windowIcon();
     setWindowIcon(icon);

@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-
 # Qt for Windows is built from Debian's own source (apt-get source needs dpkg-dev); the host's
 # moc, rcc and uic serve it.
 case "${1:-}" in
-windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev nsis) ;;
+windows) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev nsis imagemagick) ;;
 wine) packages+=(wine wine64 fonts-wine xvfb xauth openbox xdotool x11-utils imagemagick binutils dbus) ;;
 esac
 if [[ "${1:-}" == "test" ]]; then

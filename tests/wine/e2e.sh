@@ -3,7 +3,8 @@
 # installs silently with the installer, starts the installed program from its shortcut's target,
 # types a name, Alt+G, sees a sign (found in the window's pixels: Wine has no AT-SPI), is refused a
 # second copy, leaves through the farewell screen's Exit (status 0), finds the date in the registry,
-# uninstalls silently and finds the program's files and shortcut gone, the user's date kept.
+# sees its windows whole at 192 and 144 dpi, is refused a newer version and removal while it runs,
+# upgrades, mends a broken install, uninstalls silently: files and shortcut gone, the date kept.
 # Run by scripts/wine-test.sh, which gives it an X server with a window manager and a Wine prefix.
 # Usage: tests/wine/e2e.sh SETUP.EXE [SCREENSHOT-FOLDER]
 set -euo pipefail
@@ -144,6 +145,59 @@ today=$(date +%F)
 stored=$(wine reg query "$settings" /v Duration 2>/dev/null | tr -d '\r')
 grep -qE "Duration +REG_SZ +$today" <<<"$stored" || die "the reminder's date is not in the registry: $stored"
 
+start() { wine "$target" >"$tmp/app.log" 2>&1 & app=$!; main=$(window "$title"); }
+leave() {
+    focus "$main" && keys alt+f x
+    until_true 30 "no farewell screen" eval '[[ -n $(windows_titled "$title" | grep -vx "$main") ]]'
+    farewell=$(windows_titled "$title" | grep -vx "$main" | tail -n1) && focus "$farewell"
+}
+# inside WINDOW WIDTH: the window, at least WIDTH wide, its frame and title bar on the 1280x1024 screen.
+inside() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    ((X >= l && Y >= t && X + WIDTH + r <= 1280 && Y + HEIGHT + b <= 1024 && WIDTH >= $2))
+}
+for dpi in 192 144 96; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+    [[ $dpi == 96 ]] && break
+    say "at $dpi dpi the main window and the farewell screen are whole on the screen"
+    start
+    until_true 30 "the main window is not drawn for $dpi dpi on the screen" inside "$main" $((521 * dpi / 96))
+    leave
+    until_true 30 "the farewell screen is not whole on the screen at $dpi dpi" inside "$farewell" 0
+    keys alt+x
+    wait "$app" || die "the program failed at $dpi dpi"
+done
+say "while it runs, a newer installer and the uninstaller with /S end with 3 and change nothing"
+builds=$(dirname "$setup")
+win_dir=$(winepath -w "$install_dir")
+# In place (_?=): the copy of itself it otherwise runs would take its exit code.
+printf '@"%s\\uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' "$win_dir" "$win_dir" >"$tmp/un.bat"
+upgrade() { wine "$builds/upgrade-test/zenor-lyrandel-setup.exe" /S >"$tmp/upgrade.log" 2>&1; }
+uninstall_in_place() { wine cmd /c "$(winepath -w "$tmp/un.bat")" >"$tmp/refused.log" 2>&1; }
+state() { md5sum "$install_dir"/* "$shortcut"; wine reg query "$uninstall_key" | tr -d '\r'; }
+start
+before=$(state)
+for attempt in upgrade uninstall_in_place; do
+    $attempt && code=0 || code=$?
+    [[ $code -eq 3 && $(state) == "$before" ]] || die "$attempt over a running copy: status $code, $(state)"
+done
+leave
+keys alt+x
+wait "$app" || true
+say "upgraded when it has ended: one entry, of 1.16, the program replaced, its shortcut and the date kept"
+echo "the old program" >>"$install_dir/zenor-lyrandel.exe" && upgrade || die "no upgrade: $(tail "$tmp/upgrade.log")"
+whole() { cmp -s "$install_dir/zenor-lyrandel.exe" "$builds/dist/zenor-lyrandel.exe" && [[ -f "$shortcut" ]] &&
+    grep -qE "Duration +REG_SZ +$today" < <(wine reg query "$settings" /v Duration); }
+[[ $(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' | grep -ci zenor) -eq 1 &&
+    $(state) == *"DisplayVersion    REG_SZ    1.16"* ]] && whole || die "not one entry of 1.16: $(state)"
+say "a copy killed half way, its entry edited to name someone else's folder: run again"
+foreign="$WINEPREFIX/drive_c/Letters"
+mkdir "$foreign" && echo "Dear Ann" >"$foreign/letter.txt"
+: >"$install_dir/zenor-lyrandel.exe" && : >"$install_dir/zenor-lyrandel.exe.new"
+wine reg add "$uninstall_key" /v InstallLocation /d "$(winepath -w "$foreign")" /f >/dev/null 2>&1
+upgrade && whole && [[ ! -e "$install_dir/zenor-lyrandel.exe.new" && $(ls "$foreign") == letter.txt &&
+    $(state) == *"InstallLocation    REG_SZ    $win_dir"* ]] || die "run again: $(ls "$install_dir" "$foreign") $(state)"
 say "uninstalling silently"
 wine "$install_dir/uninstall.exe" /S >"$tmp/uninstall.log" 2>&1 || die "the uninstaller failed"
 # The uninstaller runs from a copy of itself and returns at once.
