@@ -257,8 +257,9 @@ void announce(QWidget *near, const QString &text)
 
 void reachByTabWithScreenReader(QWidget *control)
 {
+    static ReaderTabObserver observer;
     static const bool observing = [] {
-        QAccessible::installActivationObserver(new ReaderTabObserver); // lives as long as the program
+        QAccessible::installActivationObserver(&observer);
         return true;
     }();
     Q_UNUSED(observing)
