@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/UpdateReminder.h"
+#include "foundation/Accessibility.h"
 #include "foundation/AfterFirstFrame.h"
 #include "foundation/Lifecycle.h"
 #include "foundation/Look.h"
@@ -68,6 +69,7 @@ void prepareApplication()
     // Windows come and go at exit; only EndProgram ends the process. The fonts are looked up by the
     // first window's look table (installedFamily).
     QApplication::setQuitOnLastWindowClosed(false);
+    Accessibility::answerForContainers();
 }
 
 void setProgramIcon()

@@ -1,6 +1,5 @@
 #include "foundation/Accessibility.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -14,8 +13,6 @@ namespace {
 
 const char *const kUnseen = "zlUnseen";
 const char *const kSeenFocusPolicy = "zlSeenFocusPolicy";
-const char *const kSkipsUnseen = "zlSkipsUnseen";
-const char *const kLink = "zlLink";
 const char *const kAnnouncement = "zlAnnouncement";
 const char *const kReaderTab = "zlReaderTab";
 
@@ -99,31 +96,6 @@ private:
     }
 };
 
-class LinkButton final : public QAccessibleWidget
-{
-public:
-    explicit LinkButton(QWidget *w) : QAccessibleWidget(w, QAccessible::Link) {}
-
-    QString text(QAccessible::Text t) const override
-    {
-        const QString own = QAccessibleWidget::text(t);
-        if (own.isEmpty() && t == QAccessible::Name)
-            return withoutAccessKeys(button()->text());
-        return own;
-    }
-
-    QStringList actionNames() const override { return {pressAction()}; }
-
-    void doAction(const QString &name) override
-    {
-        if (name == pressAction())
-            button()->click();
-    }
-
-private:
-    QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
-};
-
 // Never shown: it is there to be read, and its showing is what screen readers announce.
 class Notification final : public QAccessibleWidget
 {
@@ -138,33 +110,21 @@ public:
     }
 };
 
+// Qt's own containers, answered from their creation (so that no interface made before a control was
+// marked unseen is left to answer), and the notification.
 QAccessibleInterface *factory(const QString &className, QObject *object)
 {
     // Asked class by class, most derived first: answered for the object's own class only.
     if (!object || !object->isWidgetType() || className != QLatin1String(object->metaObject()->className()))
         return nullptr;
     auto *w = static_cast<QWidget *>(object);
-    if (w->property(kSkipsUnseen).toBool())
-        return new ContainerOfSeen(w);
-    if (w->property(kLink).toBool() && qobject_cast<QAbstractButton *>(w))
-        return new LinkButton(w);
     if (w->property(kAnnouncement).isValid())
         return new Notification(w);
+    const auto *box = qobject_cast<const QGroupBox *>(w);
+    const bool plain = className == QLatin1String("QWidget") || className == QLatin1String("QFrame");
+    if (plain || (box && className == QLatin1String("QGroupBox") && !box->isCheckable()))
+        return new ContainerOfSeen(w);
     return nullptr;
-}
-
-// Qt makes a control's interface as soon as the control sends its first event, which may be before
-// it was marked here: a cached interface of another kind is dropped, to be made again by the factory.
-template <typename Interface> void useOwnInterface(QWidget *w)
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed)
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-    if (iface && !dynamic_cast<Interface *>(iface))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
 }
 
 QWidget *notificationOf(const QWidget *near)
@@ -200,8 +160,18 @@ public:
 
 namespace Accessibility {
 
+void answerForContainers()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(factory);
+        return true;
+    }();
+    Q_UNUSED(installed)
+}
+
 void setUnseen(QWidget *control, bool unseen)
 {
+    answerForContainers();
     if (isUnseen(control) == unseen)
         return;
     control->setProperty(kUnseen, unseen);
@@ -220,10 +190,6 @@ void setUnseen(QWidget *control, bool unseen)
     QWidget *parent = control->parentWidget();
     if (!parent)
         return;
-    if (!parent->property(kSkipsUnseen).toBool()) {
-        parent->setProperty(kSkipsUnseen, true);
-        useOwnInterface<ContainerOfSeen>(parent);
-    }
     if (QAccessible::isActive()) {
         QAccessibleEvent showing(control, unseen ? QAccessible::ObjectHide : QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&showing);
@@ -246,7 +212,6 @@ void announce(QWidget *near, const QString &text)
         notification->setProperty(kAnnouncement, QString());
         notification->setFocusPolicy(Qt::NoFocus);
         notification->hide();
-        useOwnInterface<Notification>(notification);
     }
     notification->setProperty(kAnnouncement, text);
     if (QAccessible::isActive()) {
@@ -279,12 +244,6 @@ void setTabOrder(std::initializer_list<QWidget *> order)
     auto policy = policies.begin();
     for (QWidget *control : order)
         control->setFocusPolicy(*policy++);
-}
-
-void presentAsLink(QAbstractButton *button)
-{
-    button->setProperty(kLink, true);
-    useOwnInterface<LinkButton>(button);
 }
 
 } // namespace Accessibility

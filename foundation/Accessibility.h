@@ -4,12 +4,16 @@
 
 #include <initializer_list>
 
-class QAbstractButton;
 class QWidget;
 
 // What screen readers are told beyond what Qt tells them of each control. Nothing here runs
 // unless a window asks; events reach the accessibility bus only while a screen reader listens.
 namespace Accessibility {
+
+// Has the containers of every window leave out their unseen children. Call it once QApplication is
+// made (Qt's own widget interfaces come with it; the last made answers first) and before any window
+// is: an interface Qt made for a container is kept for its life.
+void answerForContainers();
 
 // A control that stays in its place where nobody can see it (under the page in front, below the
 // client area): its access key still works, but Tab passes it by and screen readers do not find
@@ -28,9 +32,5 @@ void reachByTabWithScreenReader(QWidget *control);
 // QWidget::setTabOrder along order, for controls whatever their focus policy now: Qt's leaves out
 // a control that takes no focus, as those above do until a screen reader listens.
 void setTabOrder(std::initializer_list<QWidget *> order);
-
-// A button that opens a web page is read as a link, whatever it looks like; its press action
-// clicks it.
-void presentAsLink(QAbstractButton *button);
 
 } // namespace Accessibility

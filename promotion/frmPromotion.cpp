@@ -86,8 +86,6 @@ frmPromotion::frmPromotion() : QWidget(nullptr), ui(std::make_unique<Ui::frmProm
     setWindowIcon(icon);
     ui->Picture1->setPixmap(icon.pixmap(32, 32));
     ui->Check1->setText(QStringLiteral("Click Here To Visit ") + Sites::mainHost() + QStringLiteral(" Now"));
-    // It springs back at once and opens the site: to a screen reader, a link.
-    Accessibility::presentAsLink(ui->Check1);
     // Below the form's visible area: neither Tab nor a screen reader finds it.
     Accessibility::setUnseen(ui->txtMessage, true);
     Accessibility::setTabOrder({ui->txtMessage, ui->lblGoToHome});
