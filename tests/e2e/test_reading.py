@@ -254,5 +254,8 @@ class ReadingDay(E2ETestCase):
         wait_for(lambda: p.main_window() is None, "the main window to go")
         press_without_waiting(find_one(promo, "push button", "Exit"))
         self.assertEqual(p.wait_exit(), 0)
-        # Not a word about windows it may not place or keep on top.
-        self.assertEqual(os.path.getsize(os.path.join(self.session.root, "program.log")), 0)
+        # Not a word about windows it may not place or keep on top. Qt's accessibility bridge may say that this
+        # test asked it for the About box after the box was gone.
+        with open(os.path.join(self.session.root, "program.log")) as log:
+            said = [line for line in log if not line.startswith("qt.accessibility.atspi: Could not find accessible")]
+        self.assertEqual(said, [])
