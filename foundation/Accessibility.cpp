@@ -16,17 +16,6 @@ const char *const kSeenFocusPolicy = "zlSeenFocusPolicy";
 const char *const kAnnouncement = "zlAnnouncement";
 const char *const kReaderTab = "zlReaderTab";
 
-QString withoutAccessKeys(const QString &caption)
-{
-    QString text;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption.at(i) == u'&' && i + 1 < caption.size())
-            ++i; // "&&" is a literal ampersand, "&x" marks x
-        text.append(caption.at(i));
-    }
-    return text;
-}
-
 QList<QWidget *> seenChildren(const QWidget *parent)
 {
     QList<QWidget *> children;
@@ -66,7 +55,7 @@ public:
         const QString own = QAccessibleWidget::text(t);
         const auto *box = qobject_cast<const QGroupBox *>(widget());
         if (own.isEmpty() && box && t == QAccessible::Name)
-            return withoutAccessKeys(box->title());
+            return Accessibility::withoutAccessKeys(box->title());
         return own;
     }
 
@@ -159,6 +148,17 @@ public:
 } // namespace
 
 namespace Accessibility {
+
+QString withoutAccessKeys(const QString &caption)
+{
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u'&' && i + 1 < caption.size())
+            ++i; // "&&" is a literal ampersand, "&x" marks x
+        text.append(caption.at(i));
+    }
+    return text;
+}
 
 void answerForContainers()
 {

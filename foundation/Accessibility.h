@@ -10,6 +10,9 @@ class QWidget;
 // unless a window asks; events reach the accessibility bus only while a screen reader listens.
 namespace Accessibility {
 
+// A caption as it is read: "&&" is an ampersand, "&x" marks x.
+QString withoutAccessKeys(const QString &caption);
+
 // Has the containers of every window leave out their unseen children. Call it once QApplication is
 // made (Qt's own widget interfaces come with it; the last made answers first) and before any window
 // is: an interface Qt made for a container is kept for its life.

@@ -1,5 +1,7 @@
 #include "web/LinkButton.h"
 
+#include "foundation/Accessibility.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 
@@ -15,14 +17,7 @@ public:
         const QString own = QAccessibleWidget::text(t);
         if (!own.isEmpty() || t != QAccessible::Name)
             return own;
-        QString caption;
-        const QString text = button()->text();
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i) == u'&' && i + 1 < text.size())
-                ++i; // "&&" is a literal ampersand, "&x" marks x
-            caption.append(text.at(i));
-        }
-        return caption;
+        return Accessibility::withoutAccessKeys(button()->text());
     }
 
     QStringList actionNames() const override { return {pressAction()}; }
